@@ -1,0 +1,160 @@
+#include "startup.h"
+
+#include "logger.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QFile>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLocale>
+#include <QOpenGLContext>
+#include <QQuickWindow>
+#include <QSGRendererInterface>
+#include <QQmlApplicationEngine>
+#include <QUrl>
+
+namespace {
+const QString mainWindowUrl = QStringLiteral("qrc:/main.qml");
+const QString miniModeWindowUrl = QStringLiteral("qrc:/MiniModeWindow.qml");
+}
+
+int Startup::run(int &argc, char **argv)
+{
+    // High-DPI scaling must be set before the application object exists.
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    Startup startup(argc, argv);
+    return startup.exec();
+}
+
+Startup::Startup(int &argc, char **argv)
+    : m_app(std::make_unique<QGuiApplication>(argc, argv))
+    , m_instanceGuard(QString::fromLatin1(singleInstanceKey))
+{
+}
+
+Startup::~Startup()
+{
+    // The engine goes first: its windows own the catalogue services.
+    m_engine.reset();
+    Logger::instance().stop();
+}
+
+int Startup::exec()
+{
+    if (!claimSingleInstance())
+        return 0;
+    setIdentity();
+    startLog();
+    addFonts();
+    createEngine();
+    prepareDatabaseFile();
+    createServices();
+    wireServices();
+    loadFavourites();
+    watchCreatedWindows();
+    loadWindows();
+    startUpdater();
+    return QGuiApplication::exec();
+}
+
+bool Startup::claimSingleInstance()
+{
+    if (m_instanceGuard.create(1, QSharedMemory::ReadWrite))
+        return true;
+    // A segment left by an instance that ended abnormally goes away once the
+    // last process attached to it detaches.
+    if (m_instanceGuard.attach())
+        m_instanceGuard.detach();
+    if (m_instanceGuard.create(1, QSharedMemory::ReadWrite))
+        return true;
+    QCoreApplication::exit(0);
+    return false;
+}
+
+void Startup::setIdentity()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("KIV"));
+    QCoreApplication::setOrganizationDomain(QStringLiteral("kivara.app"));
+    QCoreApplication::setApplicationName(QStringLiteral("Kivara"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("3.0.1"));
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/Kivara.ico")));
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::system().country()));
+}
+
+void Startup::startLog()
+{
+    const QString path = QString::fromLatin1(logFileName);
+    if (!Logger::instance().startFileAppender(path))
+        qWarning() << "Cannot write the log file" << path;
+}
+
+void Startup::addFonts()
+{
+    const QStringList fonts{QStringLiteral(":/Resources/GothamRounded-Book.otf"),
+                            QStringLiteral(":/Resources/GothamRounded-Medium.otf")};
+    for (const QString &font : fonts) {
+        if (QFontDatabase::addApplicationFont(font) < 0)
+            qCritical() << "couldn't add application font";
+    }
+}
+
+void Startup::createEngine()
+{
+    // Without OpenGL (a remote desktop, a bare X server) draw with the software
+    // scene graph instead of aborting.
+    if (QQuickWindow::sceneGraphBackend().isEmpty()) {
+        QOpenGLContext probe;
+        if (!probe.create()) {
+            qInfo() << "OpenGL is not available; using the software renderer";
+            QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
+        }
+    }
+    m_engine = std::make_unique<QQmlApplicationEngine>();
+}
+
+void Startup::prepareDatabaseFile()
+{
+}
+
+void Startup::createServices()
+{
+}
+
+void Startup::wireServices()
+{
+}
+
+void Startup::loadFavourites()
+{
+}
+
+void Startup::watchCreatedWindows()
+{
+    QObject::connect(
+        m_engine.get(), &QQmlApplicationEngine::objectCreated, m_app.get(),
+        [this](QObject *object, const QUrl &url) {
+            if (!object) {
+                if (url.toString() == mainWindowUrl)
+                    QCoreApplication::exit(-1);
+                return;
+            }
+            // The mini-mode window comes last, so the services end up its children.
+            for (const QPointer<QObject> &catalogue : qAsConst(m_catalogues)) {
+                if (catalogue)
+                    catalogue->setParent(object);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void Startup::loadWindows()
+{
+    m_engine->load(QUrl(mainWindowUrl));
+    m_engine->load(QUrl(miniModeWindowUrl));
+}
+
+void Startup::startUpdater()
+{
+}
