@@ -31,7 +31,7 @@ test: build
 	  ctest --output-on-failure --timeout 600 -j $(JOBS)
 
 bench: build
-	cd $(BUILD_DIR) && for b in bin/bench_*; do [ -x "$$b" ] && "$$b"; done; true
+	cd $(BUILD_DIR) && for b in bench/bench_*; do [ -x "$$b" ] && echo "== $$b" && "$$b"; done; true
 
 clean:
 	rm -rf $(BUILD_DIR)

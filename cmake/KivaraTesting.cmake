@@ -38,3 +38,14 @@ endfunction()
 
 file(MAKE_DIRECTORY ${KIVARA_TEST_HOME}/runtime)
 file(CHMOD ${KIVARA_TEST_HOME}/runtime PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+
+# kivara_add_bench(<name> SOURCES <files...> [LIBS <targets...>])
+# A benchmark program in build/bench/, linked to kivara_core; it prints its figures.
+# Not registered with CTest: figures are read, never asserted.
+function(kivara_add_bench name)
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${B_SOURCES})
+  target_link_libraries(${name} PRIVATE kivara_core ${B_LIBS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+  kivara_warnings(${name})
+endfunction()
