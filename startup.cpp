@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QDir>
 #include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -88,12 +89,14 @@ void Startup::startLog()
     const QString path = QString::fromLatin1(logFileName);
     if (!Logger::instance().startFileAppender(path))
         qWarning() << "Cannot write the log file" << path;
+    qInfo().noquote() << QCoreApplication::applicationName() << QCoreApplication::applicationVersion()
+                      << "starting in" << QDir::currentPath();
 }
 
 void Startup::addFonts()
 {
-    const QStringList fonts{QStringLiteral(":/Resources/GothamRounded-Book.otf"),
-                            QStringLiteral(":/Resources/GothamRounded-Medium.otf")};
+    const QStringList fonts{QStringLiteral(":/Resources/Quicksand-Regular.ttf"),
+                            QStringLiteral(":/Resources/Quicksand-Medium.ttf")};
     for (const QString &font : fonts) {
         if (QFontDatabase::addApplicationFont(font) < 0)
             qCritical() << "couldn't add application font";
