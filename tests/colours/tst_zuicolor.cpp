@@ -1,5 +1,7 @@
 #include "Model/zuicolor.h"
 
+#include "tests/common/realdata.h"
+
 #include <QDir>
 #include <QFile>
 #include <QMetaProperty>
@@ -36,17 +38,6 @@ QByteArray countingFile()
 QString countingColor(int index)
 {
     return QStringLiteral("#ff%1").arg(index + 1, 2, 16, QLatin1Char('0')) + QStringLiteral("0000");
-}
-
-QString realDataFolder()
-{
-    const QString source = qEnvironmentVariable("KIVARA_SOURCE_DIR");
-    // The main checkout sits beside shared/, a worktree one level deeper.
-    for (const QString &candidate : {source + "/../shared/realdata", source + "/../../shared/realdata"}) {
-        if (QFileInfo(candidate).isDir())
-            return QDir(candidate).absolutePath();
-    }
-    return QString();
 }
 
 bool isColorText(const QString &text)

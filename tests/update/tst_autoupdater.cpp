@@ -1,6 +1,8 @@
 #include "update/browserautoupdater.h"
 
 #include <QDesktopServices>
+#include "tests/common/realdata.h"
+
 #include <QDir>
 #include <QFile>
 #include <QNetworkAccessManager>
@@ -26,17 +28,6 @@ QByteArray item(const QByteArray &version, const QByteArray &url)
 {
     return "<item><title>Version " + version + "</title><enclosure url=\"" + url
         + "\" sparkle:version=\"" + version + "\" type=\"application/octet-stream\"/></item>\n";
-}
-
-QString realDataFolder()
-{
-    const QString source = qEnvironmentVariable("KIVARA_SOURCE_DIR");
-    // The main checkout sits beside shared/, a worktree one level deeper.
-    for (const QString &candidate : {source + "/../shared/realdata", source + "/../../shared/realdata"}) {
-        if (QFileInfo(candidate).isDir())
-            return QDir(candidate).absolutePath();
-    }
-    return QString();
 }
 
 } // namespace
