@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -53,7 +54,7 @@ private:
     void poll();
     void stopPolling();
 
-    ZUiColor *m_colors;
+    QPointer<ZUiColor> m_colors;
     NewestFile m_newestFile;
     AskHost m_askHost;
     int m_pollInterval = defaultPollInterval;
