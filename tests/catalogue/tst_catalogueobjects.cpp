@@ -9,7 +9,7 @@
 
 #include <memory>
 
-class TestResourceObjects : public QObject
+class TestCatalogueObjects : public QObject
 {
     Q_OBJECT
 
@@ -29,7 +29,7 @@ private slots:
     void favoriteSetMove();
 };
 
-void TestResourceObjects::categoriesAndTags()
+void TestCatalogueObjects::categoriesAndTags()
 {
     Resource resource(QStringLiteral("Skin"), QStringLiteral("/z/Skin.zmt"), QStringLiteral("material"));
     QSignalSpy categories(&resource, &Resource::categoriesChanged);
@@ -58,7 +58,7 @@ void TestResourceObjects::categoriesAndTags()
     QCOMPARE(resource.iconPath(), QStringLiteral("image://brushes/"));
 }
 
-void TestResourceObjects::descriptionEmitsOnlyOnChange()
+void TestCatalogueObjects::descriptionEmitsOnlyOnChange()
 {
     Resource resource;
     QSignalSpy spy(&resource, &Resource::descriptionChanged);
@@ -69,7 +69,7 @@ void TestResourceObjects::descriptionEmitsOnlyOnChange()
     QCOMPARE(spy.count(), 2);
 }
 
-void TestResourceObjects::alphaDimensions_data()
+void TestCatalogueObjects::alphaDimensions_data()
 {
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
@@ -80,7 +80,7 @@ void TestResourceObjects::alphaDimensions_data()
     QTest::newRow("unread") << 0 << 0 << 0 << QStringLiteral("0x0, 0-bit");
 }
 
-void TestResourceObjects::alphaDimensions()
+void TestCatalogueObjects::alphaDimensions()
 {
     QFETCH(int, width);
     QFETCH(int, height);
@@ -94,7 +94,7 @@ void TestResourceObjects::alphaDimensions()
     QCOMPARE(alpha.resourceType(), QStringLiteral("alpha"));
 }
 
-void TestResourceObjects::alphaDimensionsAnnouncedBeforeOwnSignal()
+void TestCatalogueObjects::alphaDimensionsAnnouncedBeforeOwnSignal()
 {
     Alpha alpha;
     QStringList order;
@@ -104,7 +104,7 @@ void TestResourceObjects::alphaDimensionsAnnouncedBeforeOwnSignal()
     QCOMPARE(order, (QStringList{QStringLiteral("0x64, 0-bit"), QStringLiteral("height")}));
 }
 
-void TestResourceObjects::brushTypeNames_data()
+void TestCatalogueObjects::brushTypeNames_data()
 {
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("name");
@@ -116,7 +116,7 @@ void TestResourceObjects::brushTypeNames_data()
     QTest::newRow("negative") << -1 << QString();
 }
 
-void TestResourceObjects::brushTypeNames()
+void TestCatalogueObjects::brushTypeNames()
 {
     QFETCH(int, type);
     QFETCH(QString, name);
@@ -128,7 +128,7 @@ void TestResourceObjects::brushTypeNames()
         QCOMPARE(Brushes::brushTypeValue(name), type);
 }
 
-void TestResourceObjects::brushTypeSignalsInOrder()
+void TestCatalogueObjects::brushTypeSignalsInOrder()
 {
     Brush brush;
     QStringList order;
@@ -138,7 +138,7 @@ void TestResourceObjects::brushTypeSignalsInOrder()
     QCOMPARE(order, (QStringList{QStringLiteral("type"), QStringLiteral("ZModeler")}));
 }
 
-void TestResourceObjects::brushTypeTable()
+void TestCatalogueObjects::brushTypeTable()
 {
     const QStringList names = Brushes::brushTypeDisplayNames();
     QCOMPARE(names.size(), 60);
@@ -161,7 +161,7 @@ void TestResourceObjects::brushTypeTable()
     QCOMPARE(meta.keyToValue("TYPE_CLAY"), 14);
 }
 
-void TestResourceObjects::favoriteSetMembership()
+void TestCatalogueObjects::favoriteSetMembership()
 {
     FavoriteSet set(QStringLiteral("Sculpt"), false, QStringLiteral("#ff00ff00"), 1);
     Resource first(QStringLiteral("Clay"));
@@ -184,7 +184,7 @@ void TestResourceObjects::favoriteSetMembership()
     QCOMPARE(spy.count(), 5);
 }
 
-void TestResourceObjects::favoriteSetPositions()
+void TestCatalogueObjects::favoriteSetPositions()
 {
     FavoriteSet set(QStringLiteral("Sculpt"), false, QStringLiteral("transparent"), 1);
     Resource a(QStringLiteral("a")), b(QStringLiteral("b")), c(QStringLiteral("c")), d(QStringLiteral("d"));
@@ -196,7 +196,7 @@ void TestResourceObjects::favoriteSetPositions()
     QCOMPARE(set.favorites(), (QList<QObject *>{&c, &a, &b, &d}));
 }
 
-void TestResourceObjects::favoriteSetDropsDestroyedMember()
+void TestCatalogueObjects::favoriteSetDropsDestroyedMember()
 {
     FavoriteSet set(QStringLiteral("Sculpt"), false, QStringLiteral("transparent"), 1);
     Resource kept(QStringLiteral("kept"));
@@ -210,7 +210,7 @@ void TestResourceObjects::favoriteSetDropsDestroyedMember()
     QCOMPARE(set.members().first()->name(), QStringLiteral("kept"));
 }
 
-void TestResourceObjects::favoriteSetMove()
+void TestCatalogueObjects::favoriteSetMove()
 {
     FavoriteSet set(QStringLiteral("Sculpt"), false, QStringLiteral("transparent"), 1);
     Resource a(QStringLiteral("a")), b(QStringLiteral("b")), c(QStringLiteral("c"));
@@ -225,5 +225,5 @@ void TestResourceObjects::favoriteSetMove()
     QCOMPARE(set.favorites(), (QList<QObject *>{&b, &c, &a}));
 }
 
-QTEST_GUILESS_MAIN(TestResourceObjects)
-#include "tst_resourceobjects.moc"
+QTEST_GUILESS_MAIN(TestCatalogueObjects)
+#include "tst_catalogueobjects.moc"
