@@ -7,6 +7,7 @@
 #include "sorters/categoryfilter.h"
 #include "sorters/resourcesorter.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QHash>
 #include <QPointer>
@@ -265,6 +266,20 @@ void ResourceDataService::loadResourceLocations()
 {
     m_resourceLocations->setStringList(database->readFolders(m_kind));
     emit resourceLocationsChanged();
+}
+
+void ResourceDataService::applyStoredRecord(Resource &resource, const ResourceInfo &record)
+{
+    resource.setDescription(record.description);
+    for (const QString &category : record.categories) {
+        // An empty list is stored as "All": that is no category, not one named "All".
+        if (category != QLatin1String(allCategory))
+            resource.addCategory(category);
+    }
+    resource.setReadOnly(record.readOnly);
+    resource.setScanDate(QDateTime::fromString(record.scanDate, Qt::TextDate));
+    for (const QString &tag : record.tags)
+        resource.addTag(tag);
 }
 
 void ResourceDataService::loadTags()

@@ -138,6 +138,9 @@ protected:
     // Rebuilds the tag list from the resources, in row order.
     void loadTags();
     void setLoaded(bool loaded) { m_loaded = loaded; }
+    // Gives a freshly made resource the user's stored description, categories, tags,
+    // read-only flag and scan date.
+    static void applyStoredRecord(Resource &resource, const ResourceInfo &record);
 
     QSharedPointer<HostBridge> hostBridge;
     QSharedPointer<DatabaseService> database;

@@ -11,6 +11,9 @@ SystemDataService::SystemDataService(QSharedPointer<HostBridge> hostBridge,
     , m_database(std::move(database))
     , m_uiColor(std::move(uiColor))
 {
+    // The favourites signals may cross threads or be queued.
+    qRegisterMetaType<FavoriteSet *>();
+    qRegisterMetaType<DatabaseService::Favorite>();
     createFavoriteSets();
 }
 
@@ -38,6 +41,11 @@ QList<QObject *> SystemDataService::favoritesModel() const
     for (FavoriteSet *set : m_favoriteSets)
         sets.append(set);
     return sets;
+}
+
+FavoriteSet *SystemDataService::currentFavoriteSet() const
+{
+    return m_currentSet;
 }
 
 void SystemDataService::setSelectedFavoriteIndex(int index)

@@ -33,7 +33,7 @@ public:
 
     QList<QObject *> favoritesModel() const;
     QList<FavoriteSet *> favoriteSets() const { return m_favoriteSets; }
-    FavoriteSet *currentFavoriteSet() const { return m_currentSet; }
+    FavoriteSet *currentFavoriteSet() const;
     int selectedFavoriteIndex() const { return m_selectedFavoriteIndex; }
     void setSelectedFavoriteIndex(int index);
 
