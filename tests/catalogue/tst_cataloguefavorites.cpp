@@ -234,12 +234,19 @@ void TestCatalogueFavorites::membersAddedOnceAndRemoved()
 
     system.addItemToFavorites(skin, work);
     system.addItemToFavorites(metal, work);
-    // A second add neither moves it nor stores it at the end.
-    system.addItemToFavorites(skin, work);
+    // A second add neither moves it nor stores it at another position.
+    system.addItemToFavorites(metal, work);
     system.addItemToFavorites(skin, play);
     system.addItemToFavorites(skin, nullptr);
     QCOMPARE(memberNames(work), (QStringList{"Skin", "Metal"}));
     QVERIFY(skin->favorite());
+    QStringList storedWork;
+    const auto stored = library.database->readFavoriteResources();
+    for (const auto &favorite : stored) {
+        if (std::get<2>(favorite) == QLatin1String("Work"))
+            storedWork << std::get<0>(favorite);
+    }
+    QCOMPARE(storedWork, (QStringList{"Skin", "Metal"}));
 
     // Cleared even though "Play" still holds it.
     system.removeItemFromFavorites(skin, work);
