@@ -432,16 +432,70 @@ void ResourceDataService::removeFavorite(QObject *resource, QObject *set)
     emitRowChanged(rowOf(member));
 }
 
-// Categories ---------------------------------------------------------------------------
+// Categories and tags -----------------------------------------------------------------
 
-void ResourceDataService::storeCategories(const Resource &resource)
+// A resource's categories and its tags are edited and stored alike.
+struct ResourceDataService::Facet
 {
-    database->setResourceCategories(resource.name(), resource.categories(), m_kind);
+    void (Resource::*add)(const QString &);
+    void (Resource::*remove)(const QString &);
+    bool (Resource::*has)(const QString &) const;
+    QStringList (Resource::*list)() const;
+    void (DatabaseService::*store)(const QString &, const QStringList &, DatabaseService::ResourceType);
+};
+
+const ResourceDataService::Facet ResourceDataService::categoryFacet{
+    &Resource::addCategory, &Resource::removeCategory, &Resource::hasCategory, &Resource::categories,
+    &DatabaseService::setResourceCategories};
+const ResourceDataService::Facet ResourceDataService::tagFacet{
+    &Resource::addTag, &Resource::removeTag, &Resource::hasTag, &Resource::tags, &DatabaseService::setResourceTags};
+
+void ResourceDataService::store(const Facet &facet, const Resource &resource)
+{
+    (database.data()->*facet.store)(resource.name(), (resource.*facet.list)(), m_kind);
 }
 
-void ResourceDataService::storeTags(const Resource &resource)
+void ResourceDataService::editResourceAt(const Facet &facet, int index, const QString &text, bool add,
+                                         bool updateDb)
 {
-    database->setResourceTags(resource.name(), resource.tags(), m_kind);
+    const int row = sourceRow(index);
+    if (row < 0)
+        return;
+    Resource &resource = *items.at(row);
+    (resource.*(add ? facet.add : facet.remove))(text);
+    if (updateDb)
+        store(facet, resource);
+    emitRowChanged(row);
+}
+
+bool ResourceDataService::resourceAtHas(const Facet &facet, int index, const QString &text) const
+{
+    const int row = sourceRow(index);
+    return row >= 0 && ((*items.at(row)).*facet.has)(text);
+}
+
+void ResourceDataService::removeFromEveryResource(const Facet &facet, const QString &text)
+{
+    // Every resource is written, whether it had the text or not.
+    for (const QSharedPointer<Resource> &resource : qAsConst(items)) {
+        ((*resource).*facet.remove)(text);
+        store(facet, *resource);
+    }
+    refreshAllRows();
+}
+
+void ResourceDataService::renameInResources(const Facet &facet, const QString &currentName,
+                                            const QString &newName)
+{
+    for (int row = 0; row < items.size(); ++row) {
+        Resource &resource = *items.at(row);
+        if (!(resource.*facet.has)(currentName))
+            continue;
+        (resource.*facet.remove)(currentName);
+        (resource.*facet.add)(newName);
+        store(facet, resource);
+        emitRowChanged(row);
+    }
 }
 
 void ResourceDataService::addCategory(const QString &category, bool updateDb)
@@ -464,11 +518,7 @@ void ResourceDataService::removeCategory(int index, bool updateDb)
     if (row < 0)
         return;
     const QString name = m_categories->index(row, 0).data().toString();
-    for (const QSharedPointer<Resource> &resource : qAsConst(items)) {
-        resource->removeCategory(name);
-        storeCategories(*resource);
-    }
-    refreshAllRows();
+    removeFromEveryResource(categoryFacet, name);
     m_categories->removeRows(row, 1);
     if (updateDb)
         database->deleteCategory(name, m_kind);
@@ -477,31 +527,17 @@ void ResourceDataService::removeCategory(int index, bool updateDb)
 
 void ResourceDataService::addCategoryToResource(int index, const QString &category, bool updateDb)
 {
-    const int row = sourceRow(index);
-    if (row < 0)
-        return;
-    Resource &resource = *items.at(row);
-    resource.addCategory(category);
-    if (updateDb)
-        storeCategories(resource);
-    emitRowChanged(row);
+    editResourceAt(categoryFacet, index, category, true, updateDb);
 }
 
 void ResourceDataService::removeCategoryFromResource(int index, const QString &category)
 {
-    const int row = sourceRow(index);
-    if (row < 0)
-        return;
-    Resource &resource = *items.at(row);
-    resource.removeCategory(category);
-    storeCategories(resource);
-    emitRowChanged(row);
+    editResourceAt(categoryFacet, index, category, false, true);
 }
 
 bool ResourceDataService::resourceHasCategory(int index, const QString &category) const
 {
-    const int row = sourceRow(index);
-    return row >= 0 && items.at(row)->hasCategory(category);
+    return resourceAtHas(categoryFacet, index, category);
 }
 
 void ResourceDataService::renameCategory(const QString &currentName, const QString &newName)
@@ -509,15 +545,7 @@ void ResourceDataService::renameCategory(const QString &currentName, const QStri
     // An empty new name would leave the resources with an empty category and the list without it.
     if (newName.isEmpty() || rowOfText(m_categories, newName) >= 0)
         return;
-    for (int row = 0; row < items.size(); ++row) {
-        Resource &resource = *items.at(row);
-        if (!resource.hasCategory(currentName))
-            continue;
-        resource.removeCategory(currentName);
-        resource.addCategory(newName);
-        storeCategories(resource);
-        emitRowChanged(row);
-    }
+    renameInResources(categoryFacet, currentName, newName);
     const int row = rowOfText(m_categories, currentName);
     if (row >= 0) {
         database->deleteCategory(currentName, m_kind);
@@ -525,8 +553,6 @@ void ResourceDataService::renameCategory(const QString &currentName, const QStri
     }
     addCategory(newName, true);
 }
-
-// Tags ---------------------------------------------------------------------------------
 
 void ResourceDataService::addTag(const QString &tag)
 {
@@ -540,58 +566,31 @@ void ResourceDataService::removeTag(int index)
 {
     if (index < 0 || index >= m_tags->rowCount())
         return;
-    const QString tag = m_tags->index(index, 0).data().toString();
-    for (const QSharedPointer<Resource> &resource : qAsConst(items)) {
-        resource->removeTag(tag);
-        storeTags(*resource);
-    }
-    refreshAllRows();
+    removeFromEveryResource(tagFacet, m_tags->index(index, 0).data().toString());
     m_tags->removeRows(index, 1);
     emit tagsChanged();
 }
 
 void ResourceDataService::addTagToResource(int index, const QString &tag, bool updateDb)
 {
-    const int row = sourceRow(index);
-    if (row < 0)
-        return;
-    Resource &resource = *items.at(row);
-    resource.addTag(tag);
-    if (updateDb)
-        storeTags(resource);
-    emitRowChanged(row);
+    editResourceAt(tagFacet, index, tag, true, updateDb);
 }
 
 void ResourceDataService::removeTagFromResource(int index, const QString &tag)
 {
-    const int row = sourceRow(index);
-    if (row < 0)
-        return;
-    Resource &resource = *items.at(row);
-    resource.removeTag(tag);
-    storeTags(resource);
-    emitRowChanged(row);
+    editResourceAt(tagFacet, index, tag, false, true);
 }
 
 bool ResourceDataService::resourceHasTag(int index, const QString &tag) const
 {
-    const int row = sourceRow(index);
-    return row >= 0 && items.at(row)->hasTag(tag);
+    return resourceAtHas(tagFacet, index, tag);
 }
 
 void ResourceDataService::renameTag(const QString &currentName, const QString &newName)
 {
     if (newName.isEmpty() || rowOfText(m_tags, newName) >= 0)
         return;
-    for (int row = 0; row < items.size(); ++row) {
-        Resource &resource = *items.at(row);
-        if (!resource.hasTag(currentName))
-            continue;
-        resource.removeTag(currentName);
-        resource.addTag(newName);
-        storeTags(resource);
-        emitRowChanged(row);
-    }
+    renameInResources(tagFacet, currentName, newName);
     const int row = rowOfText(m_tags, currentName);
     if (row >= 0)
         m_tags->removeRows(row, 1);

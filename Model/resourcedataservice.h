@@ -150,8 +150,14 @@ protected:
     QSet<QString> nameIndex;
 
 private:
-    void storeCategories(const Resource &resource);
-    void storeTags(const Resource &resource);
+    struct Facet;
+    static const Facet categoryFacet;
+    static const Facet tagFacet;
+    void store(const Facet &facet, const Resource &resource);
+    void editResourceAt(const Facet &facet, int index, const QString &text, bool add, bool updateDb);
+    bool resourceAtHas(const Facet &facet, int index, const QString &text) const;
+    void removeFromEveryResource(const Facet &facet, const QString &text);
+    void renameInResources(const Facet &facet, const QString &currentName, const QString &newName);
     static int rowOfText(const QStringListModel *model, const QString &text);
     static void appendText(QStringListModel *model, const QString &text);
 
