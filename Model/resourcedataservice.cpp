@@ -305,7 +305,14 @@ int ResourceDataService::getIndexForItem(QObject *item) const
 
 void ResourceDataService::setSelectedItem(int index)
 {
-    m_selectedItem = index < 0 ? QSharedPointer<Resource>() : resourceAt(index);
+    if (index < 0) {
+        m_selectedItem.reset();
+    } else {
+        QSharedPointer<Resource> resource = resourceAt(index);
+        if (!resource)
+            return;
+        m_selectedItem = std::move(resource);
+    }
     emit selectedItemChanged();
 }
 
