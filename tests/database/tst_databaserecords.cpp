@@ -21,6 +21,7 @@ private slots:
     void newRowsStoreEmptyTextNotNull();
     void laterRecordOfOneBatchMergesWithEarlier();
     void failingRecordDoesNotStopBatch();
+    void tableWithoutNameKeyStillMerges();
     void putBrushOverwrites();
     void categoriesAreSplitPerKind_data();
     void categoriesAreSplitPerKind();
@@ -249,6 +250,22 @@ void TestDatabaseRecords::failingRecordDoesNotStopBatch()
                          resource("Two", "/2", {}, {}, {}, false, "d")},
                         DatabaseService::Grid);
     QCOMPARE(m_db->readResources(DatabaseService::Grid).keys(), QStringList({"One", "Two"}));
+}
+
+void TestDatabaseRecords::tableWithoutNameKeyStillMerges()
+{
+    {
+        RawConnection raw(m_path);
+        raw.exec("DROP TABLE Fibers");
+        raw.exec("CREATE TABLE Fibers (Name TEXT, Path TEXT, Description TEXT, Tags TEXT, Category TEXT, "
+                 "ReadOnly INTEGER, ScanDate TEXT)");
+    }
+    m_db->saveResources({resource("Fur", "/a", "scanned", {}, {}, false, "d1")}, DatabaseService::Fiber);
+    m_db->setResourceDescription("Fur", "mine", DatabaseService::Fiber);
+    m_db->saveResources({resource("Fur", "/b", "rescanned", {}, {}, false, "d2")}, DatabaseService::Fiber);
+    const auto fur = m_db->readResources(DatabaseService::Fiber).value("Fur");
+    QCOMPARE(fur->path, QStringLiteral("/b"));
+    QCOMPARE(fur->description, QStringLiteral("mine"));
 }
 
 void TestDatabaseRecords::putBrushOverwrites()
