@@ -1129,6 +1129,14 @@ bool DatabaseService::importDatabaseFile(const QString &source, QString *error)
         return fail(message);
 
     close();
+    // A journal beside the file means another connection is writing: a file swapped in
+    // now would have that journal played back into it.
+    for (const char *suffix : {"-journal", "-wal"}) {
+        if (QFileInfo::exists(m_path + QLatin1String(suffix))) {
+            open(false);
+            return fail(QStringLiteral("the library database is being written"));
+        }
+    }
     if (dbInfo.exists() && !copyFile(m_path, m_path + QStringLiteral(".bak"), &message)) {
         open(false);
         return fail(QStringLiteral("cannot keep the previous database: ") + message);

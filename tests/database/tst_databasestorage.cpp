@@ -29,6 +29,7 @@ private slots:
     void importMigratesOlderDatabase();
     void failedImportKeepsDatabase_data();
     void failedImportKeepsDatabase();
+    void importWaitsForWriters();
 
 private:
     static QStringList leftovers(const QString &folder, const QStringList &expected);
@@ -331,6 +332,29 @@ void TestDatabaseStorage::failedImportKeepsDatabase()
     db.writeSetting(DatabaseService::Theme, "Still writable");
     QCOMPARE(db.readSetting(DatabaseService::Theme).toString(), QStringLiteral("Still writable"));
     QCOMPARE(leftovers(dir.path(), {"brushes.db"}), QStringList());
+}
+
+void TestDatabaseStorage::importWaitsForWriters()
+{
+    QTemporaryDir dir;
+    QTemporaryDir other;
+    const QString source = copyTemplate(other, "backup.db");
+    const QString path = copyTemplate(dir);
+    DatabaseService db(path, QString(), true);
+    db.writeSetting(DatabaseService::Theme, "Current");
+    RawConnection writer(path);
+    QVERIFY(writer.exec("BEGIN IMMEDIATE"));
+    QVERIFY(writer.exec("INSERT INTO Settings VALUES ('ShowNews', 'false')"));
+    QSignalSpy imported(&db, &DatabaseService::onImportDb);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Cannot import"));
+    QVERIFY(!db.importDatabaseFile(source));
+    QCOMPARE(imported.count(), 0);
+    QVERIFY(writer.exec("COMMIT"));
+    QCOMPARE(db.readSetting(DatabaseService::Theme).toString(), QStringLiteral("Current"));
+    QCOMPARE(db.readSetting(DatabaseService::ShowNews).toString(), QStringLiteral("false"));
+    // Once the writer is done the import goes through.
+    QVERIFY(db.importDatabaseFile(source));
+    QVERIFY(db.readSetting(DatabaseService::Theme).isNull());
 }
 
 QTEST_GUILESS_MAIN(TestDatabaseStorage)
