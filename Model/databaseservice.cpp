@@ -2,7 +2,6 @@
 
 #include <QAtomicInt>
 #include <QDebug>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -95,8 +94,13 @@ QString categoryText(const QStringList &categories)
 
 QVariantList resourceValues(const ResourceInfo &r)
 {
-    return {r.name,           text(r.path),           text(r.description), text(r.tags.join(comma)),
-            categoryText(r.categories), r.readOnly ? 1 : 0, text(r.scanDate)};
+    return {r.name,
+            text(r.path),
+            text(r.description),
+            text(r.tags.join(comma)),
+            categoryText(r.categories),
+            r.readOnly ? 1 : 0,
+            text(r.scanDate)};
 }
 
 const QStringList resourceColumns{"Name", "Path", "Description", "Tags", "Category", "ReadOnly", "ScanDate"};
@@ -117,7 +121,8 @@ QVariantList brushValues(const BrushInfo &b)
             text(b.scanDate)};
 }
 
-const QStringList brushColumns{"Name", "Path",     "Description", "Author",  "Link",    "Type",
+// Value lists and column lists go in the same order.
+const QStringList brushColumns{"Name", "Path", "Description", "Author", "Link", "Type",
                                "Tags", "Category", "KIV_Category", "ReadOnly", "ScanDate"};
 const QStringList brushKept{"Description", "Type", "Tags", "Category", "KIV_Category", "ReadOnly"};
 
@@ -128,8 +133,8 @@ QVariantList alphaValues(const AlphaInfo &a)
     return values;
 }
 
-const QStringList alphaColumns{"Name",     "Path",     "Description", "Tags",  "Category", "ReadOnly",
-                               "ScanDate", "Ignore",   "Width",       "Height", "Depth"};
+const QStringList alphaColumns{"Name", "Path", "Description", "Tags", "Category", "ReadOnly",
+                               "ScanDate", "Ignore", "Width", "Height", "Depth"};
 
 // Whether a unique index on exactly the Name column exists, as an upsert needs.
 bool hasNameKey(QSqlDatabase db, const QString &table)
@@ -692,10 +697,10 @@ void DatabaseService::saveBrush(const BrushInfo &record)
 void DatabaseService::putBrush(const BrushInfo &record)
 {
     const QVariantList v = brushValues(record);
-    const QVariantMap values{{":name", v.at(0)},        {":path", v.at(1)},        {":description", v.at(2)},
-                             {":author", v.at(3)},      {":link", v.at(4)},        {":type", v.at(5)},
-                             {":tags", v.at(6)},        {":category", v.at(7)},    {":kiv_category", v.at(8)},
-                             {":readOnly", v.at(9)},    {":scanDate", v.at(10)}};
+    const QVariantMap values{{":name", v.at(0)},     {":path", v.at(1)},         {":description", v.at(2)},
+                             {":author", v.at(3)},   {":link", v.at(4)},         {":type", v.at(5)},
+                             {":tags", v.at(6)},     {":category", v.at(7)},     {":kiv_category", v.at(8)},
+                             {":readOnly", v.at(9)}, {":scanDate", v.at(10)}};
     // By position: the tenth column is never read and receives the empty string.
     run(QStringLiteral("INSERT OR IGNORE INTO 'Brushes' VALUES (:name, :path, :description, :author, :link, "
                        ":tags, :category, :kiv_category, :readOnly, '', :type, :scanDate)"),
