@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "appfolders.h"
 #include "logger.h"
 
 #include <QCoreApplication>
@@ -69,6 +70,7 @@ bool Startup::claimSingleInstance()
         m_instanceGuard.detach();
     if (m_instanceGuard.create(1, QSharedMemory::ReadWrite))
         return true;
+    AppFolders::raiseWindow(QStringLiteral("Kivara"));
     QCoreApplication::exit(0);
     return false;
 }
