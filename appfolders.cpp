@@ -123,4 +123,23 @@ QString defaultLibraryFolder()
     return zbrushDataFolders().constLast() + QStringLiteral("ZPluginData/KIVData/KIVSource");
 }
 
+void raiseWindow(const QString &title)
+{
+    const Platform::WindowId titled = Platform::findWindow(QString(), title);
+    if (!titled)
+        return;
+    const qint64 process = Platform::windowProcess(titled);
+    // A window that names no process can only stand for itself.
+    const QList<Platform::WindowId> candidates = process ? Platform::topLevelWindows()
+                                                         : QList<Platform::WindowId>{titled};
+    for (const Platform::WindowId window : candidates) {
+        if ((process && Platform::windowProcess(window) != process) || !Platform::isWindowVisible(window))
+            continue;
+        if (Platform::isWindowMinimized(window))
+            Platform::restoreWindow(window);
+        Platform::setForegroundWindow(window);
+        return;
+    }
+}
+
 } // namespace AppFolders

@@ -40,4 +40,9 @@ QStringList zbrushDataFolders();
 // "ZPluginData/KIVData/KIVSource" in the last data folder.
 QString defaultLibraryFolder();
 
+// Brings the program owning the window of that title to the front: its first
+// visible top-level window is restored when minimised and made the foreground
+// window. Does nothing when no window has the title.
+void raiseWindow(const QString &title);
+
 } // namespace AppFolders

@@ -74,6 +74,7 @@ bool Startup::claimSingleInstance()
         m_instanceGuard.detach();
     if (m_instanceGuard.create(1, QSharedMemory::ReadWrite))
         return true;
+    AppFolders::raiseWindow(QStringLiteral("Kivara"));
     QCoreApplication::exit(0);
     return false;
 }
