@@ -108,13 +108,23 @@ bool DevilHandler::read(QImage *image)
     if (format() != "psd" || !device())
         return false;
 
-    const QByteArray document = device()->readAll();
     PsdHeader header;
-    QString problem;
-    if (!header.parse(document, &problem)) {
-        qWarning("Cannot read Photoshop document %s: %s", qUtf8Printable(documentName()),
-                 qUtf8Printable(problem));
-        return false;
+    QByteArray merged;
+    {
+        const QByteArray document = device()->readAll();
+        QString problem;
+        if (!header.parse(document, &problem)) {
+            qWarning("Cannot read Photoshop document %s: %s", qUtf8Printable(documentName()),
+                     qUtf8Printable(problem));
+            return false;
+        }
+        // DevIL leaves every pixel of these unset.
+        if (header.mode() == PsdHeader::Cmyk && header.compression() == PsdHeader::Raw && header.channels() > 4) {
+            qWarning("Cannot read Photoshop document %s: uncompressed CMYK with extra channels",
+                     qUtf8Printable(documentName()));
+            return false;
+        }
+        merged = header.mergedImageDocument(document);
     }
 
     QImage result;
@@ -130,12 +140,12 @@ bool DevilHandler::read(QImage *image)
             return false;
         };
 
-        if (!ilLoadL(IL_PSD, document.constData(), ILuint(document.size())))
+        if (!ilLoadL(IL_PSD, merged.constData(), ILuint(merged.size())))
             return fail("DevIL cannot load it");
 
         const ILint width = ilGetInteger(IL_IMAGE_WIDTH);
         const ILint height = ilGetInteger(IL_IMAGE_HEIGHT);
-        restoreRawAlpha(document, header);
+        restoreRawAlpha(merged, header);
         const Target target = targetFor(ilGetInteger(IL_IMAGE_FORMAT), ilGetInteger(IL_IMAGE_BPC) * 8,
                                         header.mergedTransparency());
         if (target.convertLayout && !ilConvertImage(target.convertLayout, target.convertType))
@@ -191,23 +201,23 @@ bool DevilHandler::deliver(unsigned int devilImage, QImage::Format format, QImag
     return true;
 }
 
-void DevilHandler::restoreRawAlpha(const QByteArray &document, const PsdHeader &header) const
+void DevilHandler::restoreRawAlpha(const QByteArray &merged, const PsdHeader &header) const
 {
-    // DevIL leaves the alpha of uncompressed four-channel documents at zero; the
-    // plane is right there in the file, so put it back before anything else.
+    // DevIL never fills the alpha of uncompressed documents with an extra channel
+    // (it holds whatever the allocator left); the plane is right there in the file.
     const int bytesPerChannel = header.depth() / 8;
-    if (header.compression() != PsdHeader::Raw || !header.mergedTransparency()
-        || header.mode() != PsdHeader::Rgb || header.channels() < 4
-        || (bytesPerChannel != 1 && bytesPerChannel != 2) || ilGetInteger(IL_IMAGE_FORMAT) != IL_RGBA
-        || ilGetInteger(IL_IMAGE_BPC) != bytesPerChannel || ilGetInteger(IL_IMAGE_WIDTH) != header.width()
-        || ilGetInteger(IL_IMAGE_HEIGHT) != header.height() || ilGetInteger(IL_IMAGE_DEPTH) != 1) {
+    if (header.compression() != PsdHeader::Raw || !header.mergedTransparency() || header.mode() != PsdHeader::Rgb
+        || header.channels() < 4 || (bytesPerChannel != 1 && bytesPerChannel != 2)
+        || ilGetInteger(IL_IMAGE_FORMAT) != IL_RGBA || ilGetInteger(IL_IMAGE_BPC) != bytesPerChannel
+        || ilGetInteger(IL_IMAGE_WIDTH) != header.width() || ilGetInteger(IL_IMAGE_HEIGHT) != header.height()
+        || ilGetInteger(IL_IMAGE_DEPTH) != 1) {
         return;
     }
     uchar *pixels = ilGetData();
     if (!pixels)
         return;
     const qint64 planeBytes = header.rowBytes() * header.height();
-    const char *plane = document.constData() + header.pixelOffset() + 3 * planeBytes;
+    const char *plane = merged.constData() + header.mergedPixelOffset() + 3 * planeBytes;
     const qint64 count = qint64(header.width()) * header.height();
     uchar *alpha = pixels + 3 * bytesPerChannel;
     const int pixelBytes = 4 * bytesPerChannel;

@@ -24,7 +24,7 @@ public:
 private:
     QString documentName() const;
     // Both run with the lock held and the document's DevIL image bound.
-    void restoreRawAlpha(const QByteArray &document, const PsdHeader &header) const;
+    void restoreRawAlpha(const QByteArray &merged, const PsdHeader &header) const;
     bool deliver(unsigned int devilImage, QImage::Format format, QImage *result) const;
 
     QSize m_scaledSize;

@@ -7,6 +7,7 @@ namespace {
 constexpr qint64 FileHeaderSize = 26;
 constexpr int MaxChannels = 56;
 constexpr int MaxDimension = 30000;
+constexpr qint64 PaletteSize = 768;
 
 quint16 be16(const QByteArray &bytes, qint64 offset)
 {
@@ -61,6 +62,11 @@ bool PsdHeader::parse(const QByteArray &document, QString *error)
         *error = QStringLiteral("document ends before its image data");
         return false;
     }
+    if (m_mode == Indexed && be32(document, FileHeaderSize) < PaletteSize) {
+        *error = QStringLiteral("indexed colours without a palette");
+        return false;
+    }
+    m_imageDataOffset = offset;
     m_compression = be16(document, offset);
     offset += 2;
 
@@ -75,10 +81,36 @@ bool PsdHeader::parse(const QByteArray &document, QString *error)
     }
     if (m_compression == PackBits) {
         m_pixelOffset = offset + rows * 2;
-        return checkPackBits(document, offset, error);
+        return checkPackBits(document, error);
     }
     *error = QStringLiteral("unsupported compression %1").arg(m_compression);
     return false;
+}
+
+QByteArray PsdHeader::mergedImageDocument(const QByteArray &document) const
+{
+    QByteArray out = document.left(int(FileHeaderSize));
+    const auto appendLength = [&out](quint32 length) {
+        char bytes[4];
+        qToBigEndian(length, bytes);
+        out.append(bytes, 4);
+    };
+    appendLength(quint32(paletteSize()));
+    out.append(document.constData() + FileHeaderSize + 4, int(paletteSize()));
+    appendLength(0); // image resources
+    appendLength(0); // layers and masks
+    out.append(document.constData() + m_imageDataOffset, int(document.size() - m_imageDataOffset));
+    return out;
+}
+
+qint64 PsdHeader::mergedPixelOffset() const
+{
+    return FileHeaderSize + 12 + paletteSize() + (m_pixelOffset - m_imageDataOffset);
+}
+
+qint64 PsdHeader::paletteSize() const
+{
+    return m_mode == Indexed ? PaletteSize : 0;
 }
 
 void PsdHeader::readLayerCount(const QByteArray &document, qint64 sectionOffset)
@@ -114,8 +146,9 @@ qint64 PsdHeader::rowBytes() const
     return m_depth == 1 ? (qint64(m_width) + 7) / 8 : qint64(m_width) * (m_depth / 8);
 }
 
-bool PsdHeader::checkPackBits(const QByteArray &document, qint64 tableOffset, QString *error) const
+bool PsdHeader::checkPackBits(const QByteArray &document, QString *error) const
 {
+    const qint64 tableOffset = m_imageDataOffset + 2;
     const qint64 size = document.size();
     const qint64 rows = qint64(m_channels) * m_height;
     if (m_pixelOffset > size) {

@@ -9,7 +9,7 @@
 class PsdWriter
 {
 public:
-    enum Mode { Bitmap = 0, Grayscale = 1, Indexed = 2, Rgb = 3, Lab = 9 };
+    enum Mode { Bitmap = 0, Grayscale = 1, Indexed = 2, Rgb = 3, Cmyk = 4, Lab = 9 };
 
     struct Document
     {

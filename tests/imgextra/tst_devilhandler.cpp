@@ -470,6 +470,7 @@ void TestDevilHandler::badDocumentsFail_data()
     QTest::newRow("bitmap mode")
         << PsdWriter::write({8, 2, 1, PsdWriter::Bitmap, {{0xaa, 0x55}}, false, {}, 0});
     QTest::newRow("Lab mode") << PsdWriter::write(makeDocument(5, 3, 8, PsdWriter::Lab, 3));
+    QTest::newRow("uncompressed CMYK with alpha") << PsdWriter::write(makeDocument(5, 3, 8, PsdWriter::Cmyk, 5));
     QTest::newRow("16-bit PackBits") << PsdWriter::write(makeDocument(5, 3, 16, PsdWriter::Rgb, 3, true));
     QTest::newRow("32-bit") << PsdWriter::write({2, 2, 32, PsdWriter::Rgb, {{}, {}, {}}, false, {}, 0})
                                    .append(QByteArray(2 * 2 * 4 * 3, '\0'));
