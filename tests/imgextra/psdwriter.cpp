@@ -13,7 +13,8 @@ QByteArray PsdWriter::write(const Document &document)
            << quint16(document.mode);
     stream << quint32(document.colourModeData.size());
     stream.writeRawData(document.colourModeData.constData(), document.colourModeData.size());
-    stream << quint32(0); // image resources
+    stream << quint32(document.imageResources.size());
+    stream.writeRawData(document.imageResources.constData(), document.imageResources.size());
     if (document.layerCount != 0)
         stream << quint32(10) << quint32(2) << qint16(document.layerCount) << quint32(0);
     else

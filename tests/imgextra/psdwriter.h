@@ -5,7 +5,7 @@
 #include <QVector>
 
 // Writes the smallest Photoshop documents DevIL accepts: header, the three
-// sections (only a layer count when asked for) and the merged image.
+// sections (resources as given, only a layer count when asked for) and the merged image.
 class PsdWriter
 {
 public:
@@ -22,6 +22,7 @@ public:
         bool packBits = false;
         QByteArray colourModeData;
         int layerCount = 0;
+        QByteArray imageResources;
     };
 
     static QByteArray write(const Document &document);

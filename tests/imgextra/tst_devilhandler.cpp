@@ -302,6 +302,14 @@ void TestDevilHandler::readsPixels_data()
                return QRgba64::fromRgba64(v, v, v, 0xffff);
            });
 
+    // A resource block claiming more than its section crashes DevIL; resources do not matter for pixels.
+    {
+        Case c = rgb8Case(5, 3, false);
+        PsdWriter::Document document = makeDocument(5, 3, 8, PsdWriter::Rgb, 3);
+        document.imageResources = QByteArray("8BIM\x03\xed\0\0\0\1\0\0", 12) + QByteArray(16, '\0');
+        QTest::newRow("damaged image resource") << PsdWriter::write(document) << c.format << c.expected;
+    }
+
     // With layers the fourth channel is a saved selection unless the count is negative.
     for (const int layers : {1, -1}) {
         PsdWriter::Document document = makeDocument(5, 3, 8, PsdWriter::Rgb, 4, true);
@@ -350,7 +358,7 @@ void TestDevilHandler::scaledSize()
     QFETCH(QSize, expected);
 
     // Left pixel blue-ish, right pixel orange: the corners of any scaled copy keep them.
-    PsdWriter::Document document{2, 1, 8, PsdWriter::Rgb, {{10, 250}, {60, 120}, {200, 5}}, false, {}, 0};
+    PsdWriter::Document document{2, 1, 8, PsdWriter::Rgb, {{10, 250}, {60, 120}, {200, 5}}, false, {}, 0, {}};
     QImageReader reader(writeFile(QStringLiteral("scaled.psd"), PsdWriter::write(document)));
     if (scaled.isValid())
         reader.setScaledSize(scaled);
@@ -468,11 +476,11 @@ void TestDevilHandler::badDocumentsFail_data()
 
     // Well-formed, but nothing DevIL decodes.
     QTest::newRow("bitmap mode")
-        << PsdWriter::write({8, 2, 1, PsdWriter::Bitmap, {{0xaa, 0x55}}, false, {}, 0});
+        << PsdWriter::write({8, 2, 1, PsdWriter::Bitmap, {{0xaa, 0x55}}, false, {}, 0, {}});
     QTest::newRow("Lab mode") << PsdWriter::write(makeDocument(5, 3, 8, PsdWriter::Lab, 3));
     QTest::newRow("uncompressed CMYK with alpha") << PsdWriter::write(makeDocument(5, 3, 8, PsdWriter::Cmyk, 5));
     QTest::newRow("16-bit PackBits") << PsdWriter::write(makeDocument(5, 3, 16, PsdWriter::Rgb, 3, true));
-    QTest::newRow("32-bit") << PsdWriter::write({2, 2, 32, PsdWriter::Rgb, {{}, {}, {}}, false, {}, 0})
+    QTest::newRow("32-bit") << PsdWriter::write({2, 2, 32, PsdWriter::Rgb, {{}, {}, {}}, false, {}, 0, {}})
                                    .append(QByteArray(2 * 2 * 4 * 3, '\0'));
 }
 
