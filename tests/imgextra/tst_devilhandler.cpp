@@ -195,6 +195,7 @@ private slots:
 
     void readsPixels_data();
     void readsPixels();
+    void readIntoImageSharingDevilBuffer();
     void scaledSize_data();
     void scaledSize();
     void qualityZeroReadsOnlySizeAndFormat_data();
@@ -337,6 +338,20 @@ void TestDevilHandler::readsPixels()
     QCOMPARE(reader.imageFormat(), format);
     QCOMPARE(reader.size(), expected.size());
     const QString problem = difference(image, expected);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+}
+
+// The image being replaced releases its DevIL buffer under the same lock the read holds.
+void TestDevilHandler::readIntoImageSharingDevilBuffer()
+{
+    const Case first = rgba8Case(4, 4, true);
+    const Case second = rgba8Case(8, 2, false);
+    QImage image;
+    QImageReader firstReader(writeFile(QStringLiteral("first.psd"), first.bytes));
+    QVERIFY(firstReader.read(&image));
+    QImageReader secondReader(writeFile(QStringLiteral("second.psd"), second.bytes));
+    QVERIFY(secondReader.read(&image));
+    const QString problem = difference(image, second.expected);
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 
