@@ -1,11 +1,14 @@
 #include "startup.h"
 
+#include "appfolders.h"
 #include "logger.h"
+#include "Model/databaseservice.h"
 
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QIcon>
@@ -39,6 +42,7 @@ Startup::~Startup()
 {
     // The engine goes first: its windows own the catalogue services.
     m_engine.reset();
+    m_database.reset();
     Logger::instance().stop();
 }
 
@@ -70,6 +74,7 @@ bool Startup::claimSingleInstance()
         m_instanceGuard.detach();
     if (m_instanceGuard.create(1, QSharedMemory::ReadWrite))
         return true;
+    AppFolders::raiseWindow(QStringLiteral("Kivara"));
     QCoreApplication::exit(0);
     return false;
 }
@@ -119,10 +124,19 @@ void Startup::createEngine()
 
 void Startup::prepareDatabaseFile()
 {
+    const QString path = AppFolders::databasePath();
+    if (QFileInfo::exists(path))
+        return;
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder))
+        qCritical().noquote() << "Error making app support folder: " + folder;
+    if (!QFile::copy(AppFolders::databaseTemplatePath(), path))
+        qCritical().noquote() << "Error installing database to: " + path;
 }
 
 void Startup::createServices()
 {
+    m_database = QSharedPointer<DatabaseService>::create(AppFolders::databasePath(), QString(), true);
 }
 
 void Startup::wireServices()

@@ -2,7 +2,6 @@
 
 #include <QAtomicInt>
 #include <QDebug>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -95,8 +94,13 @@ QString categoryText(const QStringList &categories)
 
 QVariantList resourceValues(const ResourceInfo &r)
 {
-    return {r.name,           text(r.path),           text(r.description), text(r.tags.join(comma)),
-            categoryText(r.categories), r.readOnly ? 1 : 0, text(r.scanDate)};
+    return {r.name,
+            text(r.path),
+            text(r.description),
+            text(r.tags.join(comma)),
+            categoryText(r.categories),
+            r.readOnly ? 1 : 0,
+            text(r.scanDate)};
 }
 
 const QStringList resourceColumns{"Name", "Path", "Description", "Tags", "Category", "ReadOnly", "ScanDate"};
@@ -117,7 +121,8 @@ QVariantList brushValues(const BrushInfo &b)
             text(b.scanDate)};
 }
 
-const QStringList brushColumns{"Name", "Path",     "Description", "Author",  "Link",    "Type",
+// Value lists and column lists go in the same order.
+const QStringList brushColumns{"Name", "Path", "Description", "Author", "Link", "Type",
                                "Tags", "Category", "KIV_Category", "ReadOnly", "ScanDate"};
 const QStringList brushKept{"Description", "Type", "Tags", "Category", "KIV_Category", "ReadOnly"};
 
@@ -128,35 +133,89 @@ QVariantList alphaValues(const AlphaInfo &a)
     return values;
 }
 
-const QStringList alphaColumns{"Name",     "Path",     "Description", "Tags",  "Category", "ReadOnly",
-                               "ScanDate", "Ignore",   "Width",       "Height", "Depth"};
+const QStringList alphaColumns{"Name", "Path", "Description", "Tags", "Category", "ReadOnly",
+                               "ScanDate", "Ignore", "Width", "Height", "Depth"};
 
-// The merge of a rescan as one statement per record: insert-or-replace the scanned
-// values, except that the kept columns take the stored row's value when it is not NULL.
-// The stored row is looked up once (one join) instead of once per kept column.
-QString mergeStatement(const QString &table, const QStringList &columns, const QStringList &kept)
+// Whether a unique index on exactly the Name column exists, as an upsert needs.
+bool hasNameKey(QSqlDatabase db, const QString &table)
 {
-    QStringList quoted;
-    QStringList selected;
-    QStringList parameters;
-    for (const QString &column : columns) {
-        quoted << QStringLiteral("\"%1\"").arg(column);
-        selected << (kept.contains(column) ? QStringLiteral("COALESCE(o.\"%1\", n.\"%1\")").arg(column)
-                                           : QStringLiteral("n.\"%1\"").arg(column));
-        parameters << QStringLiteral("? AS \"%1\"").arg(column);
+    QSqlQuery indexes(db);
+    if (!indexes.exec(QStringLiteral("PRAGMA index_list(\"%1\")").arg(table)))
+        return false;
+    const QSqlRecord record = indexes.record();
+    const int nameColumn = record.indexOf(QStringLiteral("name"));
+    const int uniqueColumn = record.indexOf(QStringLiteral("unique"));
+    while (indexes.next()) {
+        if (indexes.value(uniqueColumn).toInt() != 1)
+            continue;
+        QSqlQuery columns(db);
+        if (!columns.exec(QStringLiteral("PRAGMA index_info(\"%1\")").arg(indexes.value(nameColumn).toString())))
+            continue;
+        QStringList names;
+        while (columns.next())
+            names << columns.value(2).toString();
+        if (names.size() == 1 && names.first().compare(QLatin1String("Name"), Qt::CaseInsensitive) == 0)
+            return true;
     }
-    return QStringLiteral("INSERT OR REPLACE INTO \"%1\" (%2) SELECT %3 FROM (SELECT %4) AS n "
-                          "LEFT JOIN \"%1\" AS o ON o.Name = n.Name LIMIT 1")
-        .arg(table, quoted.join(comma), selected.join(comma), parameters.join(comma));
+    return false;
 }
 
-void runMerge(QSqlQuery &query, const QVariantList &values)
+// The merge of a rescan, one statement per record: store the scanned values, except that
+// the kept columns keep the stored row's value when it is not NULL. Written as an upsert
+// on the Name key, which reads the stored row once and updates it in place; this is what
+// makes a rescan of thousands of files cheap. Rows are only ever read by name, so
+// updating in place instead of replacing the row shows no difference.
+class MergeStatement
 {
-    for (int i = 0; i < values.size(); ++i)
-        query.bindValue(i, values.at(i));
-    if (!query.exec())
-        qWarning() << "cannot store" << values.value(0).toString() << query.lastError().text();
-}
+public:
+    MergeStatement(QSqlDatabase db, const QString &table, const QStringList &columns, const QStringList &kept)
+        : m_query(db)
+    {
+        QStringList quoted;
+        QStringList updates;
+        QStringList mergedValues;
+        for (int i = 0; i < columns.size(); ++i) {
+            const QString column = QStringLiteral("\"%1\"").arg(columns.at(i));
+            m_placeholders << QStringLiteral(":p%1").arg(i);
+            quoted << column;
+            if (i > 0)
+                updates << (kept.contains(columns.at(i))
+                                ? QStringLiteral("%1 = COALESCE(%1, excluded.%1)").arg(column)
+                                : QStringLiteral("%1 = excluded.%1").arg(column));
+            mergedValues << (kept.contains(columns.at(i))
+                                 ? QStringLiteral("COALESCE((SELECT %1 FROM \"%2\" WHERE Name = :p0), %3)")
+                                       .arg(column, table, m_placeholders.last())
+                                 : m_placeholders.last());
+        }
+        // A table without a key on Name (an oddly made older file) takes the same merge
+        // with one sub-select per kept column.
+        if (hasNameKey(db, table))
+            m_prepared = m_query.prepare(QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3) "
+                                                        "ON CONFLICT (\"Name\") DO UPDATE SET %4")
+                                             .arg(table, quoted.join(comma), m_placeholders.join(comma),
+                                                  updates.join(comma)));
+        else
+            m_prepared = m_query.prepare(QStringLiteral("INSERT OR REPLACE INTO \"%1\" (%2) VALUES (%3)")
+                                             .arg(table, quoted.join(comma), mergedValues.join(comma)));
+        if (!m_prepared)
+            qWarning() << "cannot store into" << table << m_query.lastError().text();
+    }
+
+    void run(const QVariantList &values)
+    {
+        if (!m_prepared)
+            return;
+        for (int i = 0; i < values.size(); ++i)
+            m_query.bindValue(m_placeholders.at(i), values.at(i));
+        if (!m_query.exec())
+            qWarning() << "cannot store" << values.value(0).toString() << m_query.lastError().text();
+    }
+
+private:
+    QSqlQuery m_query;
+    QStringList m_placeholders;
+    bool m_prepared = false;
+};
 
 QVariant columnValue(const QSqlQuery &query, int column)
 {
@@ -596,12 +655,10 @@ void DatabaseService::saveResources(const QList<QSharedPointer<ResourceInfo>> &r
     if (table.isEmpty() || records.isEmpty())
         return;
     const bool began = beginBatch();
-    QSqlQuery query(database());
-    if (query.prepare(mergeStatement(table, resourceColumns, resourceKept))) {
+    {
+        MergeStatement merge(database(), table, resourceColumns, resourceKept);
         for (const QSharedPointer<ResourceInfo> &record : records)
-            runMerge(query, resourceValues(*record));
-    } else {
-        qWarning() << "cannot store into" << table << query.lastError().text();
+            merge.run(resourceValues(*record));
     }
     endBatch(began);
 }
@@ -611,12 +668,10 @@ void DatabaseService::saveBrushes(const QList<QSharedPointer<BrushInfo>> &record
     if (records.isEmpty())
         return;
     const bool began = beginBatch();
-    QSqlQuery query(database());
-    if (query.prepare(mergeStatement(QStringLiteral("Brushes"), brushColumns, brushKept))) {
+    {
+        MergeStatement merge(database(), QStringLiteral("Brushes"), brushColumns, brushKept);
         for (const QSharedPointer<BrushInfo> &record : records)
-            runMerge(query, brushValues(*record));
-    } else {
-        qWarning() << "cannot store brushes" << query.lastError().text();
+            merge.run(brushValues(*record));
     }
     endBatch(began);
 }
@@ -626,30 +681,26 @@ void DatabaseService::saveAlphas(const QList<QSharedPointer<AlphaInfo>> &records
     if (records.isEmpty())
         return;
     const bool began = beginBatch();
-    QSqlQuery query(database());
-    if (query.prepare(mergeStatement(QStringLiteral("Alphas"), alphaColumns, resourceKept))) {
+    {
+        MergeStatement merge(database(), QStringLiteral("Alphas"), alphaColumns, resourceKept);
         for (const QSharedPointer<AlphaInfo> &record : records)
-            runMerge(query, alphaValues(*record));
-    } else {
-        qWarning() << "cannot store alphas" << query.lastError().text();
+            merge.run(alphaValues(*record));
     }
     endBatch(began);
 }
 
 void DatabaseService::saveBrush(const BrushInfo &record)
 {
-    QSqlQuery query(database());
-    if (query.prepare(mergeStatement(QStringLiteral("Brushes"), brushColumns, brushKept)))
-        runMerge(query, brushValues(record));
+    MergeStatement(database(), QStringLiteral("Brushes"), brushColumns, brushKept).run(brushValues(record));
 }
 
 void DatabaseService::putBrush(const BrushInfo &record)
 {
     const QVariantList v = brushValues(record);
-    const QVariantMap values{{":name", v.at(0)},        {":path", v.at(1)},        {":description", v.at(2)},
-                             {":author", v.at(3)},      {":link", v.at(4)},        {":type", v.at(5)},
-                             {":tags", v.at(6)},        {":category", v.at(7)},    {":kiv_category", v.at(8)},
-                             {":readOnly", v.at(9)},    {":scanDate", v.at(10)}};
+    const QVariantMap values{{":name", v.at(0)},     {":path", v.at(1)},         {":description", v.at(2)},
+                             {":author", v.at(3)},   {":link", v.at(4)},         {":type", v.at(5)},
+                             {":tags", v.at(6)},     {":category", v.at(7)},     {":kiv_category", v.at(8)},
+                             {":readOnly", v.at(9)}, {":scanDate", v.at(10)}};
     // By position: the tenth column is never read and receives the empty string.
     run(QStringLiteral("INSERT OR IGNORE INTO 'Brushes' VALUES (:name, :path, :description, :author, :link, "
                        ":tags, :category, :kiv_category, :readOnly, '', :type, :scanDate)"),
@@ -1083,6 +1134,14 @@ bool DatabaseService::importDatabaseFile(const QString &source, QString *error)
         return fail(message);
 
     close();
+    // A journal beside the file means another connection is writing: a file swapped in
+    // now would have that journal played back into it.
+    for (const char *suffix : {"-journal", "-wal"}) {
+        if (QFileInfo::exists(m_path + QLatin1String(suffix))) {
+            open(false);
+            return fail(QStringLiteral("the library database is being written"));
+        }
+    }
     if (dbInfo.exists() && !copyFile(m_path, m_path + QStringLiteral(".bak"), &message)) {
         open(false);
         return fail(QStringLiteral("cannot keep the previous database: ") + message);

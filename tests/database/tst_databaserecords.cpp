@@ -21,14 +21,13 @@ private slots:
     void newRowsStoreEmptyTextNotNull();
     void laterRecordOfOneBatchMergesWithEarlier();
     void failingRecordDoesNotStopBatch();
+    void tableWithoutNameKeyStillMerges();
     void putBrushOverwrites();
     void categoriesAreSplitPerKind_data();
     void categoriesAreSplitPerKind();
     void emptyCategoryListIsStoredAsAll();
     void categoryAndFolderLists();
-    void kindWithoutTablesIsHarmless();
     void makerCategoriesAndIcons();
-    void kindWords();
 
 private:
     QTemporaryDir *m_dir = nullptr;
@@ -251,6 +250,22 @@ void TestDatabaseRecords::failingRecordDoesNotStopBatch()
     QCOMPARE(m_db->readResources(DatabaseService::Grid).keys(), QStringList({"One", "Two"}));
 }
 
+void TestDatabaseRecords::tableWithoutNameKeyStillMerges()
+{
+    {
+        RawConnection raw(m_path);
+        raw.exec("DROP TABLE Fibers");
+        raw.exec("CREATE TABLE Fibers (Name TEXT, Path TEXT, Description TEXT, Tags TEXT, Category TEXT, "
+                 "ReadOnly INTEGER, ScanDate TEXT)");
+    }
+    m_db->saveResources({resource("Fur", "/a", "scanned", {}, {}, false, "d1")}, DatabaseService::Fiber);
+    m_db->setResourceDescription("Fur", "mine", DatabaseService::Fiber);
+    m_db->saveResources({resource("Fur", "/b", "rescanned", {}, {}, false, "d2")}, DatabaseService::Fiber);
+    const auto fur = m_db->readResources(DatabaseService::Fiber).value("Fur");
+    QCOMPARE(fur->path, QStringLiteral("/b"));
+    QCOMPARE(fur->description, QStringLiteral("mine"));
+}
+
 void TestDatabaseRecords::putBrushOverwrites()
 {
     BrushInfo brush;
@@ -356,6 +371,9 @@ void TestDatabaseRecords::categoryAndFolderLists()
     m_db->deleteCategory("Hard", DatabaseService::Brush);
     QCOMPARE(m_db->readCategories(DatabaseService::Brush), QStringList({"Soft"}));
     QVERIFY(m_db->readCategories(DatabaseService::Alpha).isEmpty());
+    // UI layouts have folders but no category or resource table.
+    m_db->insertCategory("Hard", DatabaseService::UILayout);
+    QVERIFY(m_db->readCategories(DatabaseService::UILayout).isEmpty());
 
     m_db->insertFolder("/lib/a", DatabaseService::UILayout);
     m_db->insertFolder("/lib/b", DatabaseService::UILayout);
@@ -366,18 +384,6 @@ void TestDatabaseRecords::categoryAndFolderLists()
     m_db->deleteFolder("/lib/a", DatabaseService::UILayout);
     QCOMPARE(m_db->readFolders(DatabaseService::UILayout), QStringList({"/lib/b"}));
     QVERIFY(m_db->readFolders(DatabaseService::MeshArray).isEmpty());
-}
-
-void TestDatabaseRecords::kindWithoutTablesIsHarmless()
-{
-    RawConnection raw(m_path);
-    const QStringList before = raw.dump();
-    m_db->insertCategory("X", DatabaseService::UILayout);
-    m_db->saveResources({resource("X", "/x", {}, {}, {}, false, "d")}, DatabaseService::UILayout);
-    m_db->setResourceDescription("X", "d", DatabaseService::UILayout);
-    QVERIFY(m_db->readCategories(DatabaseService::UILayout).isEmpty());
-    QVERIFY(m_db->readResources(DatabaseService::UILayout).isEmpty());
-    QCOMPARE(raw.dump(), before);
 }
 
 void TestDatabaseRecords::makerCategoriesAndIcons()
@@ -399,19 +405,6 @@ void TestDatabaseRecords::makerCategoriesAndIcons()
     DatabaseService reader(m_path, QStringLiteral("icon-7"));
     QCOMPARE(reader.readBrushIcon("Clay", QStringLiteral("icon-7")), png);
     QVERIFY(reader.readBrushIcon("Missing", QStringLiteral("icon-7")).isEmpty());
-}
-
-void TestDatabaseRecords::kindWords()
-{
-    const QMetaEnum kinds = QMetaEnum::fromType<DatabaseService::ResourceType>();
-    QCOMPARE(kinds.keyCount(), 14);
-    for (int i = 0; i < kinds.keyCount(); ++i) {
-        const auto type = static_cast<DatabaseService::ResourceType>(kinds.value(i));
-        QCOMPARE(DatabaseService::resourceTypeFromKindWord(DatabaseService::kindWord(type)), type);
-    }
-    QCOMPARE(DatabaseService::kindWord(DatabaseService::MeshArray), QStringLiteral("array"));
-    QCOMPARE(DatabaseService::resourceTypeFromKindWord("macro"), DatabaseService::Brush);
-    QCOMPARE(DatabaseService::resourceTypeFromKindWord("Alpha"), DatabaseService::Brush);
 }
 
 QTEST_GUILESS_MAIN(TestDatabaseRecords)

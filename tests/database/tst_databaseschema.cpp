@@ -212,8 +212,8 @@ void TestDatabaseSchema::legacyFavoritesAreMigrated()
                                "WHERE Name LIKE 'Alpha_%' ORDER BY SetOrder");
     QCOMPARE(sets.size(), 2);
     QCOMPARE(sets.at(0), (QVariantList{"Alpha_Default", "transparent", 0, alphaDefaultOrder}));
-    QCOMPARE(sets.at(1).at(0).toString(), QStringLiteral("Alpha_Rocks"));
-    QCOMPARE(sets.at(1).at(1).toString(), QStringLiteral("#ff00ff00"));
+    // Sets are numbered on from Alpha_Default in name order, each adding its old order.
+    QCOMPARE(sets.at(1), (QVariantList{"Alpha_Rocks", "#ff00ff00", 0, alphaDefaultOrder + 3}));
     for (const QVariant &order : existingSetOrders)
         QVERIFY(sets.at(0).at(3).toInt() > order.toInt());
 

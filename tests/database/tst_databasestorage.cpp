@@ -26,9 +26,9 @@ private slots:
     void exportReplacesTargetWithSnapshot();
     void exportToMissingFolderFails();
     void importReplacesDatabase();
-    void importMigratesOlderDatabase();
     void failedImportKeepsDatabase_data();
     void failedImportKeepsDatabase();
+    void importWaitsForWriters();
 
 private:
     static QStringList leftovers(const QString &folder, const QStringList &expected);
@@ -125,6 +125,9 @@ void TestDatabaseStorage::favoriteResourceKeepsOneRow()
     QCOMPARE(db.readFavoriteResources().size(), otherMembers ? 2 : 1);
     db.deleteFavoriteResource("Rock", "alpha", "Work");
     QCOMPARE(db.readFavoriteResources().size(), otherMembers ? 1 : 0);
+    // Kind words the program does not know read back as brushes.
+    db.saveFavoriteResource("Recorder", "macro", "Work", 0);
+    QCOMPARE(std::get<1>(db.readFavoriteResources().constLast()), DatabaseService::Brush);
 }
 
 void TestDatabaseStorage::favoriteSetsKeyedByName()
@@ -240,48 +243,35 @@ void TestDatabaseStorage::importReplacesDatabase()
     QTemporaryDir other;
     const QString source = copyTemplate(other, "mine.db");
     {
-        DatabaseService db(source, QStringLiteral("source"), true);
-        db.writeSetting(DatabaseService::Theme, "Imported");
-        db.insertFavoriteSet("FromBackup", "red", 1);
+        // A backup from an older version: legacy favourites, none of the program's tables.
+        RawConnection raw(source);
+        raw.exec("INSERT INTO Settings VALUES ('Theme', 'Imported'), ('DatabaseVersion', '2020.1')");
+        raw.exec("INSERT INTO FavoriteSets (SetOrder, Name, Color) VALUES (1, 'Work', 'red')");
+        raw.exec("CREATE TABLE FavoriteBrushes (BrushName TEXT, FavoriteSetName TEXT, SetOrder INTEGER)");
+        raw.exec("INSERT INTO FavoriteBrushes VALUES ('Clay', 'Work', 0)");
     }
     const QString path = copyTemplate(dir);
     DatabaseService db(path, QString(), true);
     db.writeSetting(DatabaseService::Theme, "Current");
+    QCOMPARE(db.databaseVersion(), QString());
     QSignalSpy imported(&db, &DatabaseService::onImportDb);
     QString error;
     QVERIFY2(db.importDatabaseFile(source, &error), qPrintable(error));
     QCOMPARE(imported.count(), 1);
     QCOMPARE(db.readSetting(DatabaseService::Theme).toString(), QStringLiteral("Imported"));
-    QCOMPARE(db.readFavoriteSets().value(0).name, QStringLiteral("FromBackup"));
+    QCOMPARE(db.databaseVersion(), QStringLiteral("2020.1"));
+    QCOMPARE(db.readFavoriteResources(),
+             QVector<DatabaseService::Favorite>({DatabaseService::Favorite("Clay", DatabaseService::Brush, "Work")}));
+    {
+        RawConnection raw(path);
+        QVERIFY(raw.tables().contains("Projects"));
+        QVERIFY(!raw.tables().contains("FavoriteBrushes"));
+    }
     db.writeSetting(DatabaseService::ShowNews, false);
     QCOMPARE(db.readSetting(DatabaseService::ShowNews).toString(), QStringLiteral("false"));
     QCOMPARE(leftovers(dir.path(), {"brushes.db", "brushes.db.bak"}), QStringList());
     RawConnection backup(path + ".bak");
     QCOMPARE(backup.value("SELECT Value FROM Settings WHERE Name='Theme'").toString(), QStringLiteral("Current"));
-}
-
-void TestDatabaseStorage::importMigratesOlderDatabase()
-{
-    QTemporaryDir dir;
-    QTemporaryDir other;
-    const QString source = copyTemplate(other, "old.db");
-    {
-        RawConnection raw(source);
-        raw.exec("CREATE TABLE FavoriteBrushes (BrushName TEXT, FavoriteSetName TEXT, SetOrder INTEGER)");
-        raw.exec("INSERT INTO FavoriteBrushes VALUES ('Clay', 'Work', 0)");
-        raw.exec("INSERT INTO Settings VALUES ('DatabaseVersion', '2020.1')");
-    }
-    DatabaseService db(copyTemplate(dir), QString(), true);
-    QCOMPARE(db.databaseVersion(), QString());
-    QVERIFY(db.importDatabaseFile(source));
-    QCOMPARE(db.databaseVersion(), QStringLiteral("2020.1"));
-    const auto favorites = db.readFavoriteResources();
-    QCOMPARE(favorites.size(), 1);
-    QCOMPARE(favorites.first(), DatabaseService::Favorite("Clay", DatabaseService::Brush, "Work"));
-    // The program's tables exist again.
-    RawConnection raw(db.path());
-    QVERIFY(raw.tables().contains("Projects"));
-    QVERIFY(!raw.tables().contains("FavoriteBrushes"));
 }
 
 void TestDatabaseStorage::failedImportKeepsDatabase_data()
@@ -331,6 +321,29 @@ void TestDatabaseStorage::failedImportKeepsDatabase()
     db.writeSetting(DatabaseService::Theme, "Still writable");
     QCOMPARE(db.readSetting(DatabaseService::Theme).toString(), QStringLiteral("Still writable"));
     QCOMPARE(leftovers(dir.path(), {"brushes.db"}), QStringList());
+}
+
+void TestDatabaseStorage::importWaitsForWriters()
+{
+    QTemporaryDir dir;
+    QTemporaryDir other;
+    const QString source = copyTemplate(other, "backup.db");
+    const QString path = copyTemplate(dir);
+    DatabaseService db(path, QString(), true);
+    db.writeSetting(DatabaseService::Theme, "Current");
+    RawConnection writer(path);
+    QVERIFY(writer.exec("BEGIN IMMEDIATE"));
+    QVERIFY(writer.exec("INSERT INTO Settings VALUES ('ShowNews', 'false')"));
+    QSignalSpy imported(&db, &DatabaseService::onImportDb);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Cannot import"));
+    QVERIFY(!db.importDatabaseFile(source));
+    QCOMPARE(imported.count(), 0);
+    QVERIFY(writer.exec("COMMIT"));
+    QCOMPARE(db.readSetting(DatabaseService::Theme).toString(), QStringLiteral("Current"));
+    QCOMPARE(db.readSetting(DatabaseService::ShowNews).toString(), QStringLiteral("false"));
+    // Once the writer is done the import goes through.
+    QVERIFY(db.importDatabaseFile(source));
+    QVERIFY(db.readSetting(DatabaseService::Theme).isNull());
 }
 
 QTEST_GUILESS_MAIN(TestDatabaseStorage)

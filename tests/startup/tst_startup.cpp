@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -19,10 +21,13 @@ private slots:
     void logHasOnlyThisRunInTheLineFormat();
     void secondInstanceExitsWithoutWindow();
     void staleSegmentOfCrashedInstanceIsRecovered();
+    void createsEveryProgramTable();
+    void missingDatabaseIsLoggedAndStartupGoesOn();
 
 private:
     // The program is copied into its own folder so that its Resources/ is the test's.
-    QString installProgram();
+    QString installProgram(bool withDatabase = true);
+    QStringList tables(const QString &databasePath) const;
     QProcess *start(const QString &program);
     bool waitForLog(const QString &text, int timeoutMs = 20000) const;
     QString log() const;
@@ -51,7 +56,7 @@ void StartupTest::cleanup()
     m_processes.clear();
 }
 
-QString StartupTest::installProgram()
+QString StartupTest::installProgram(bool withDatabase)
 {
     const QString binDir = qEnvironmentVariable("KIVARA_BIN_DIR");
     const QString target = m_dir->filePath(QStringLiteral("app"));
@@ -59,8 +64,9 @@ QString StartupTest::installProgram()
     const QString program = target + QStringLiteral("/kivara");
     if (!QFile::copy(binDir + QStringLiteral("/kivara"), program))
         return {};
-    const QString shippedDb = binDir + QStringLiteral("/Resources/brushes.db");
-    if (QFile::exists(shippedDb))
+    // The pristine template, not bin/Resources/brushes.db, which may hold a library by now.
+    const QString shippedDb = qEnvironmentVariable("KIVARA_TEMPLATE_DB");
+    if (withDatabase && QFile::exists(shippedDb))
         QFile::copy(shippedDb, target + QStringLiteral("/Resources/brushes.db"));
     return program;
 }
@@ -157,6 +163,68 @@ void StartupTest::staleSegmentOfCrashedInstanceIsRecovered()
     QProcess *next = start(program);
     QVERIFY2(waitForLog(QStringLiteral("starting")), "a stale segment kept the program from starting");
     QCOMPARE(next->state(), QProcess::Running);
+}
+
+QStringList StartupTest::tables(const QString &databasePath) const
+{
+    QStringList names;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("probe"));
+        db.setDatabaseName(databasePath);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (db.open()) {
+            QSqlQuery query(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"), db);
+            while (query.next())
+                names << query.value(0).toString();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("probe"));
+    return names;
+}
+
+void StartupTest::createsEveryProgramTable()
+{
+    const QString program = installProgram();
+    QVERIFY(!program.isEmpty());
+    QProcess *process = start(program);
+    QVERIFY(waitForLog(QStringLiteral("starting")));
+
+    QStringList expected{QStringLiteral("FavoriteResources"), QStringLiteral("UILayoutFolders"),
+                         QStringLiteral("StoreSetInfo")};
+    const QStringList stems{"Project", "Material", "Tool", "Fiber", "Texture", "Light",
+                            "Grid", "MeshArray", "Spotlight", "RenderPreset", "Document"};
+    for (const QString &stem : stems)
+        expected << stem + QStringLiteral("Categories") << stem + QStringLiteral("s") << stem + QStringLiteral("Folders");
+    // The shipped base tables stay as they were.
+    expected << QStringLiteral("Brushes") << QStringLiteral("Alphas") << QStringLiteral("Settings")
+             << QStringLiteral("FavoriteSets") << QStringLiteral("Icons");
+
+    const QString db = m_dir->filePath(QStringLiteral("app/Resources/brushes.db"));
+    QStringList missing;
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        const QStringList present = tables(db);
+        missing.clear();
+        for (const QString &table : qAsConst(expected)) {
+            if (!present.contains(table))
+                missing << table;
+        }
+        if (missing.isEmpty())
+            break;
+        QTest::qWait(50);
+    }
+    QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char(' '))));
+    QCOMPARE(process->state(), QProcess::Running);
+}
+
+void StartupTest::missingDatabaseIsLoggedAndStartupGoesOn()
+{
+    const QString program = installProgram(false);
+    QVERIFY(!program.isEmpty());
+    QProcess *process = start(program);
+    QVERIFY2(waitForLog(QStringLiteral("[Error  ] <static void Startup::prepareDatabaseFile()> Error installing database to: ")),
+             qPrintable(log()));
+    QTest::qWait(300);
+    QCOMPARE(process->state(), QProcess::Running);
 }
 
 QTEST_GUILESS_MAIN(StartupTest)
