@@ -93,7 +93,8 @@ bool ZBrushThumbnailDecoder::decode(const unsigned char *data, std::size_t size,
 
     // One chunk's planes, decoded before they are spread over the pixels.
     std::array<unsigned char, bufferSize> planes;
-    std::size_t decoded = 0;
+    std::size_t decoded = 0; // run bytes of all chunks so far
+    std::size_t written = 0; // bytes of whole pixels put out
     std::size_t chunkStart = dataStart;
     for (const std::int64_t chunkSize : chunkSizes) {
         if (chunkSize == 0)
@@ -130,12 +131,10 @@ bool ZBrushThumbnailDecoder::decode(const unsigned char *data, std::size_t size,
             }
             m += count;
         }
-        if (m % 4 != 0)
-            return fail(error, "chunk planes of unequal length");
-
         // Planes are blue, green, red, alpha; the pixels want red, green, blue, alpha.
+        // A byte or three beyond the last whole pixel belong to no plane.
         const std::size_t pixels = m / 4;
-        unsigned char *pixel = out + decoded;
+        unsigned char *pixel = out + written;
         for (std::size_t i = 0; i < pixels; ++i, pixel += 4) {
             const unsigned char red = planes[2 * pixels + i];
             pixel[0] = red;
@@ -144,17 +143,18 @@ bool ZBrushThumbnailDecoder::decode(const unsigned char *data, std::size_t size,
             pixel[3] = redToAlpha && red != 0 ? alphaFromRed(red) : planes[3 * pixels + i];
         }
         decoded += m;
+        written += 4 * pixels;
         chunkStart = chunkEnd;
     }
-    if (decoded == 0)
+    if (written == 0)
         return fail(error, "thumbnail holds no pixels");
 
     // Materials and lights store an empty alpha plane; shown as stored they would be invisible.
     bool anyAlpha = false;
-    for (std::size_t i = 3; i < decoded && !anyAlpha; i += 4)
+    for (std::size_t i = 3; i < written && !anyAlpha; i += 4)
         anyAlpha = out[i] != 0;
     if (!anyAlpha) {
-        for (std::size_t i = 3; i < decoded; i += 4)
+        for (std::size_t i = 3; i < written; i += 4)
             out[i] = 255;
     }
     return true;
