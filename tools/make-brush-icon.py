@@ -2,9 +2,9 @@
 """Draws the thumbnail shown for brushes without one (a clay ball with a stroke
 on a dark tile) as a 96 x 96 PNG: tools/make-brush-icon.py providers/defaultbrushicon.png"""
 import math
-import struct
 import sys
-import zlib
+
+from rgbapng import png
 
 SIZE = 96
 TILE = (38, 38, 40)
@@ -63,16 +63,6 @@ def pixel(x, y):
     return tuple(int(round(c)) for c in colour) + (int(round(255 * alpha)),)
 
 
-def png():
-    rows = b"".join(b"\x00" + b"".join(bytes(pixel(x, y)) for x in range(SIZE)) for y in range(SIZE))
-
-    def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
-
-    header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0)
-    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b"")
-
-
 if __name__ == "__main__":
     with open(sys.argv[1], "wb") as out:
-        out.write(png())
+        out.write(png(SIZE, pixel))
