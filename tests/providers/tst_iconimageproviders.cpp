@@ -8,8 +8,6 @@
 
 #include <QBuffer>
 #include <QDirIterator>
-#include <QQmlComponent>
-#include <QQmlEngine>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -63,22 +61,6 @@ bool isGrayTile(const QPixmap &pixmap)
     return isUniform(imageOf(pixmap), &colour) && colour == QColor(Qt::gray).rgba();
 }
 
-// Notes whether the engine asked from a thread other than the GUI thread.
-class ThreadNotingBrushProvider : public BrushIconImageProvider
-{
-public:
-    using BrushIconImageProvider::BrushIconImageProvider;
-
-    QPixmap requestPixmap(const QString &id, QSize *size, const QSize &requestedSize) override
-    {
-        if (QThread::currentThread() != QCoreApplication::instance()->thread())
-            calledOffGuiThread = true;
-        return BrushIconImageProvider::requestPixmap(id, size, requestedSize);
-    }
-
-    std::atomic<bool> calledOffGuiThread {false};
-};
-
 } // namespace
 
 class TestIconImageProviders : public QObject
@@ -99,7 +81,6 @@ private slots:
     void realFiles_data();
     void realFiles();
     void concurrentRequests();
-    void qmlImagesThroughProviders();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -436,50 +417,6 @@ void TestIconImageProviders::concurrentRequests()
                                                              .arg(wrong[std::size_t(t)])
                                                              .arg(firstWrong[std::size_t(t)])));
     QCOMPARE(QSqlDatabase::connectionNames(), connections);
-}
-
-// The way the views use them: registered under "brushes" and "alphas", asked by
-// asynchronous Image items, which call from the engine's loader thread.
-void TestIconImageProviders::qmlImagesThroughProviders()
-{
-    const QString brush = path(QStringLiteral("Qml Brush.zbp"));
-    QVERIFY(writeFile(brush, ZBrushTestFile::file(ZBrushTestFile::uniformImage(embeddedColour), 6)));
-    const QString alpha = path(QStringLiteral("qml alpha.png"));
-    QImage wide(512, 256, QImage::Format_RGB32);
-    wide.fill(Qt::darkCyan);
-    QVERIFY(wide.save(alpha));
-
-    QQmlEngine engine;
-    auto *brushes = new ThreadNotingBrushProvider(m_database);
-    engine.addImageProvider(QStringLiteral("brushes"), brushes);
-    engine.addImageProvider(QStringLiteral("alphas"), new AlphaIconImageProvider);
-    QQmlComponent component(&engine);
-    component.setData(QByteArrayLiteral("import QtQuick 2.15\n"
-                                        "Item {\n"
-                                        "  property string brushPath\n"
-                                        "  property string alphaPath\n"
-                                        "  property alias row: row\n"
-                                        "  property alias panel: panel\n"
-                                        "  Image { id: row; asynchronous: true; sourceSize: Qt.size(40, 40);\n"
-                                        "          source: \"image://brushes/\" + brushPath }\n"
-                                        "  Image { id: panel; asynchronous: true;\n"
-                                        "          source: \"image://alphas/\" + alphaPath }\n"
-                                        "}\n"),
-                      QUrl());
-    QScopedPointer<QObject> root(component.beginCreate(engine.rootContext()));
-    QVERIFY2(root, qPrintable(component.errorString()));
-    root->setProperty("brushPath", brush);
-    root->setProperty("alphaPath", alpha);
-    component.completeCreate();
-
-    const auto image = [&root](const char *name) { return root->property(name).value<QObject *>(); };
-    constexpr int ready = 1; // Image.Ready
-    QTRY_COMPARE(image("row")->property("status").toInt(), ready);
-    QTRY_COMPARE(image("panel")->property("status").toInt(), ready);
-    QCOMPARE(image("row")->property("implicitWidth").toReal(), 40.0);
-    QCOMPARE(image("panel")->property("implicitWidth").toReal(), 192.0);
-    QCOMPARE(image("panel")->property("implicitHeight").toReal(), 192.0);
-    QVERIFY(brushes->calledOffGuiThread);
 }
 
 QTEST_MAIN(TestIconImageProviders)
