@@ -17,6 +17,7 @@ const char AnyRarSignature[] = {'R', 'a', 'r', '!', '\x1a', '\x07'};
 constexpr qint64 MaxRar5HeaderSize = 2 * 1024 * 1024;
 // Larger archive comments are left unread rather than held in memory.
 constexpr quint64 MaxCommentSize = 1024 * 1024;
+constexpr qint64 ReadWindowSize = 16 * 1024;
 // Seconds between 1601-01-01 (FILETIME) and 1970-01-01.
 constexpr qint64 FileTimeEpochOffset = 11644473600LL;
 
@@ -199,16 +200,6 @@ QString decodeRar4UnicodeName(const QByteArray &field)
     return out;
 }
 
-quint64 fileTimeFromDosTime(quint32 dos)
-{
-    const QDate date(int(1980 + (dos >> 25)), int((dos >> 21) & 15), int((dos >> 16) & 31));
-    const QTime time(int((dos >> 11) & 31), int((dos >> 5) & 63), int((dos & 31) * 2));
-    const QDateTime dateTime(date, time, Qt::LocalTime);
-    if (!dateTime.isValid())
-        return 0;
-    return quint64(dateTime.toSecsSinceEpoch() + FileTimeEpochOffset) * 10000000ULL;
-}
-
 quint32 dosTimeFromUnixTime(qint64 seconds)
 {
     const QDateTime dateTime = QDateTime::fromSecsSinceEpoch(seconds, Qt::LocalTime);
@@ -224,11 +215,21 @@ quint32 dosTimeFromUnixTime(qint64 seconds)
 
 } // namespace
 
+// Headers of small members sit close together: read a window at a time.
 QByteArray RarHeaderReader::readAt(qint64 pos, qint64 size)
 {
-    if (pos < 0 || pos >= m_fileSize || size <= 0 || !m_file.seek(pos))
+    if (pos < 0 || pos >= m_fileSize || size <= 0)
         return QByteArray();
-    return m_file.read(qMin(size, m_fileSize - pos));
+    size = qMin(size, m_fileSize - pos);
+    if (pos < m_windowPos || pos + size > m_windowPos + m_window.size()) {
+        if (!m_file.seek(pos))
+            return QByteArray();
+        m_window = m_file.read(qMax(size, ReadWindowSize));
+        m_windowPos = pos;
+        if (m_window.size() < size)
+            return m_window;
+    }
+    return m_window.mid(int(pos - m_windowPos), int(size));
 }
 
 int RarHeaderReader::open(const QString &path)
@@ -369,7 +370,6 @@ int RarHeaderReader::readRar4Block(Block *block)
         m.flags = (flags & (RHDF_SPLITBEFORE | RHDF_SPLITAFTER | RHDF_ENCRYPTED | RHDF_SOLID))
             | (directory ? RHDF_DIRECTORY : 0);
         m.dictSizeKb = directory ? 0 : 64u << ((flags >> 5) & 7);
-        m.fileTime = fileTimeFromDosTime(m.dosTime);
         block->kind = type == 0x74 ? BlockKind::File : BlockKind::Service;
         dataSize = m.packSize;
     } else if (type == 0x73) {

@@ -26,7 +26,7 @@ public:
         bool hasCrc = false;
         quint32 crc = 0;
         quint32 dosTime = 0;
-        quint64 fileTime = 0;    // Windows FILETIME, 0 when unknown
+        quint64 fileTime = 0;    // Windows FILETIME; RAR 5 only, 0 when unknown
         quint32 unpVer = 0;
         quint32 method = 0;      // 0x30 stored .. 0x35 best
         quint32 attributes = 0;
@@ -60,6 +60,8 @@ private:
     QFile m_file;
     qint64 m_fileSize = 0;
     qint64 m_pos = 0;
+    QByteArray m_window;
+    qint64 m_windowPos = 0;
     Format m_format = Format::Unknown;
     quint32 m_archiveFlags = 0;
     bool m_headersEncrypted = false;
