@@ -26,6 +26,16 @@ QByteArray sha1(const QByteArray &payload)
     return QCryptographicHash::hash(payload, QCryptographicHash::Sha1);
 }
 
+// Splits the stored value off the front of body and checks it against the rest.
+bool takeIntegrityValue(QByteArray *body, int size, QByteArray (*compute)(const QByteArray &))
+{
+    if (body->size() < size)
+        return false;
+    const QByteArray stored = body->left(size);
+    body->remove(0, size);
+    return stored == compute(*body);
+}
+
 } // namespace
 
 CredentialScrambler::CredentialScrambler() = default;
@@ -128,28 +138,12 @@ QByteArray CredentialScrambler::unscrambleToBytes(const QByteArray &data)
     }
     body.remove(0, 1);
 
-    if (flags & FlagChecksum) {
-        if (body.size() < ChecksumSize) {
-            m_lastError = ScramblerError::IntegrityFailed;
-            return QByteArray();
-        }
-        const QByteArray stored = body.left(ChecksumSize);
-        body.remove(0, ChecksumSize);
-        if (stored != checksumBytes(body)) {
-            m_lastError = ScramblerError::IntegrityFailed;
-            return QByteArray();
-        }
-    } else if (flags & FlagHash) {
-        if (body.size() < HashSize) {
-            m_lastError = ScramblerError::IntegrityFailed;
-            return QByteArray();
-        }
-        const QByteArray stored = body.left(HashSize);
-        body.remove(0, HashSize);
-        if (stored != sha1(body)) {
-            m_lastError = ScramblerError::IntegrityFailed;
-            return QByteArray();
-        }
+    const bool intact = (flags & FlagChecksum) ? takeIntegrityValue(&body, ChecksumSize, checksumBytes)
+                      : (flags & FlagHash)       ? takeIntegrityValue(&body, HashSize, sha1)
+                                                 : true;
+    if (!intact) {
+        m_lastError = ScramblerError::IntegrityFailed;
+        return QByteArray();
     }
 
     if (flags & FlagCompressed) {

@@ -389,12 +389,7 @@ int RarHeaderReader::readRar4Block(Block *block)
         }
     }
 
-    const qint64 dataPos = m_pos + headSize;
-    if (dataSize > quint64(m_fileSize - dataPos))
-        return ERAR_BAD_DATA;
-    block->dataPos = dataPos;
-    m_pos = dataPos + qint64(dataSize);
-    return ERAR_SUCCESS;
+    return finishBlock(block, m_pos + headSize, dataSize);
 }
 
 int RarHeaderReader::readRar5Block(Block *block)
@@ -512,8 +507,13 @@ int RarHeaderReader::readRar5Block(Block *block)
         block->kind = BlockKind::End;
     }
 
-    const qint64 dataPos = m_pos + total;
-    if (dataSize > quint64(m_fileSize - dataPos))
+    return finishBlock(block, m_pos + total, dataSize);
+}
+
+// A block's data must lie within the file; the next block follows it.
+int RarHeaderReader::finishBlock(Block *block, qint64 dataPos, quint64 dataSize)
+{
+    if (dataPos > m_fileSize || dataSize > quint64(m_fileSize - dataPos))
         return ERAR_BAD_DATA;
     block->dataPos = dataPos;
     m_pos = dataPos + qint64(dataSize);

@@ -54,6 +54,7 @@ private:
     struct Block;
     int readRar4Block(Block *block);
     int readRar5Block(Block *block);
+    int finishBlock(Block *block, qint64 dataPos, quint64 dataSize);
     int readMainHeader();
     void readComment();
 

@@ -197,6 +197,26 @@ int readNextHeader(CompatArchive *arc)
     return ERAR_SUCCESS;
 }
 
+// The fields the plain and the extended header record share.
+template<typename Header>
+void fillHeader(Header *header, const CompatArchive *arc)
+{
+    const RarHeaderReader::Member &m = arc->current;
+    copyNarrow(header->ArcName, arc->path);
+    copyNarrow(header->FileName, m.name);
+    header->Flags = m.flags;
+    header->PackSize = quint32(m.packSize);
+    header->UnpSize = quint32(m.unpSize);
+    header->HostOS = m.hostOS;
+    header->FileCRC = m.crc;
+    header->FileTime = m.dosTime;
+    header->UnpVer = m.unpVer;
+    header->Method = m.method;
+    header->FileAttr = m.attributes;
+    header->CmtSize = 0;
+    header->CmtState = 0;
+}
+
 int processFile(HANDLE handle, int operation)
 {
     CompatArchive *arc = compat(handle);
@@ -267,23 +287,9 @@ int PASCAL RARReadHeader(HANDLE handle, RARHeaderData *header)
     if (!arc || !header)
         return ERAR_UNKNOWN;
     const int result = readNextHeader(arc);
-    if (result != ERAR_SUCCESS)
-        return result;
-    const RarHeaderReader::Member &m = arc->current;
-    copyNarrow(header->ArcName, arc->path);
-    copyNarrow(header->FileName, m.name);
-    header->Flags = m.flags;
-    header->PackSize = quint32(m.packSize);
-    header->UnpSize = quint32(m.unpSize);
-    header->HostOS = m.hostOS;
-    header->FileCRC = m.crc;
-    header->FileTime = m.dosTime;
-    header->UnpVer = m.unpVer;
-    header->Method = m.method;
-    header->FileAttr = m.attributes;
-    header->CmtSize = 0;
-    header->CmtState = 0;
-    return ERAR_SUCCESS;
+    if (result == ERAR_SUCCESS)
+        fillHeader(header, arc);
+    return result;
 }
 
 int PASCAL RARReadHeaderEx(HANDLE handle, RARHeaderDataEx *header)
@@ -294,24 +300,12 @@ int PASCAL RARReadHeaderEx(HANDLE handle, RARHeaderDataEx *header)
     const int result = readNextHeader(arc);
     if (result != ERAR_SUCCESS)
         return result;
+    fillHeader(header, arc);
     const RarHeaderReader::Member &m = arc->current;
-    copyNarrow(header->ArcName, arc->path);
     copyWide(header->ArcNameW, arc->path);
-    copyNarrow(header->FileName, m.name);
     copyWide(header->FileNameW, m.name);
-    header->Flags = m.flags;
-    header->PackSize = quint32(m.packSize);
     header->PackSizeHigh = quint32(m.packSize >> 32);
-    header->UnpSize = quint32(m.unpSize);
     header->UnpSizeHigh = quint32(m.unpSize >> 32);
-    header->HostOS = m.hostOS;
-    header->FileCRC = m.crc;
-    header->FileTime = m.dosTime;
-    header->UnpVer = m.unpVer;
-    header->Method = m.method;
-    header->FileAttr = m.attributes;
-    header->CmtSize = 0;
-    header->CmtState = 0;
     header->DictSize = m.dictSizeKb;
     header->HashType = m.blake2 ? RAR_HASH_BLAKE2 : (m.hasCrc ? RAR_HASH_CRC32 : RAR_HASH_NONE);
     std::memset(header->Hash, 0, sizeof(header->Hash));
