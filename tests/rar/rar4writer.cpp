@@ -59,6 +59,11 @@ void Rar4Writer::addDirectory(const QString &name)
     m_entries.append({name, QByteArray(), true, false});
 }
 
+void Rar4Writer::addHeaderOnly(const QString &name, quint64 size)
+{
+    m_entries.append({name, QByteArray(), false, false, size});
+}
+
 QByteArray Rar4Writer::block(quint8 type, quint16 flags, const QByteArray &fields)
 {
     QByteArray head;
@@ -86,10 +91,13 @@ QByteArray Rar4Writer::fileHeader(quint8 type, const Entry &entry)
         flags |= 0xe0;
     if (entry.encrypted)
         flags |= 0x04;
+    const quint64 size = entry.headerOnlySize ? entry.headerOnlySize : quint64(entry.data.size());
+    if (size > 0xffffffffULL)
+        flags |= 0x100;
 
     QByteArray fields;
-    appendLe(fields, quint64(entry.data.size()), 4); // packed
-    appendLe(fields, quint64(entry.data.size()), 4); // unpacked
+    appendLe(fields, size & 0xffffffffULL, 4); // packed
+    appendLe(fields, size & 0xffffffffULL, 4); // unpacked
     fields.append(char(2));                           // Windows
     appendLe(fields, crcOf(entry.data), 4);
     appendLe(fields, (quint64(2021 - 1980) << 25) | (6 << 21) | (15 << 16) | (13 << 11) | (45 << 5) | 15, 4);
@@ -97,6 +105,10 @@ QByteArray Rar4Writer::fileHeader(quint8 type, const Entry &entry)
     fields.append(char(0x30)); // stored
     appendLe(fields, quint64(name.size()), 2);
     appendLe(fields, entry.directory ? 0x10 : 0x20, 4);
+    if (flags & 0x100) {
+        appendLe(fields, size >> 32, 4);
+        appendLe(fields, size >> 32, 4);
+    }
     fields.append(name);
     return block(type, flags, fields) + entry.data;
 }

@@ -14,6 +14,9 @@ public:
     void setHeadersEncrypted(bool on) { m_headersEncrypted = on; }
     void addFile(const QString &name, const QByteArray &data, bool encrypted = false);
     void addDirectory(const QString &name);
+    // A header for a member of the given size whose data archive() leaves out;
+    // the caller places the data (or a hole) behind it.
+    void addHeaderOnly(const QString &name, quint64 size);
 
     QByteArray archive() const;
     // Offset of member i's data in archive().
@@ -27,6 +30,7 @@ private:
         QByteArray data;
         bool directory = false;
         bool encrypted = false;
+        quint64 headerOnlySize = 0;
     };
     static QByteArray block(quint8 type, quint16 flags, const QByteArray &fields);
     static QByteArray fileHeader(quint8 type, const Entry &entry);

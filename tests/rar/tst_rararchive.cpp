@@ -54,6 +54,7 @@ private slots:
     void damagedArchiveFailsToOpen();
     void encryptedMemberIsAnError();
     void longArchiveNameIsCut();
+    void hugeMemberReportsLow32Bits();
 
 private:
     QString m_small;
@@ -440,6 +441,36 @@ void TestRarArchive::longArchiveNameIsCut()
     RarArchive archive(path + QString(953, QLatin1Char('y')));
     QVERIFY(archive.open(RarArchive::OpenModeList));
     QCOMPARE(archive.entriesCount(), 7);
+}
+
+void TestRarArchive::hugeMemberReportsLow32Bits()
+{
+    const quint64 size = (Q_UINT64_C(1) << 32) + 1234;
+    Rar4Writer writer;
+    writer.addFile(QStringLiteral("small.txt"), "small");
+    writer.addHeaderOnly(QStringLiteral("huge.bin"), size);
+    const QByteArray bytes = writer.archive();
+    const QByteArray endBlock = bytes.right(7);
+
+    // The member's data is a hole in a sparse file.
+    const QString path = m_dir.filePath(QStringLiteral("huge.rar"));
+    QFile out(path);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(bytes.left(bytes.size() - endBlock.size()));
+    QVERIFY(out.seek(out.pos() + qint64(size)));
+    out.write(endBlock);
+    out.close();
+
+    RarArchive archive(path);
+    QVERIFY(archive.open(RarArchive::OpenModeList));
+    QCOMPARE(archive.fileNameList(), (QStringList{"small.txt", "huge.bin"}));
+    QCOMPARE(archive.fileInfoList().at(1).unpSize, 1234u);
+    QCOMPARE(archive.fileInfoList().at(1).packSize, 1234u);
+
+    // The end block is found behind the full 64-bit size.
+    RarArchiveFile small(path, QStringLiteral("small.txt"));
+    QVERIFY(small.open(QIODevice::ReadOnly));
+    QCOMPARE(small.readAll(), QByteArray("small"));
 }
 
 QTEST_GUILESS_MAIN(TestRarArchive)
