@@ -6,6 +6,13 @@
 #include <QtDebug>
 
 #include <cstring>
+#include <limits>
+#include <memory>
+
+namespace {
+// What a QByteArray can hold, less its allocation header.
+constexpr quint64 MaxMemberSize = quint64(std::numeric_limits<int>::max()) - 64;
+}
 
 RarArchiveFile::RarArchiveFile(const QString &archiveName, const QString &fileName, Qt::CaseSensitivity cs,
                                QObject *parent)
@@ -91,12 +98,22 @@ bool RarArchiveFile::open(OpenMode mode, const QString &password)
         RARSetCallback(handle, nullptr, 0);
         return false;
     }
-    RARHeaderData header = {};
-    const int headerResult = RARReadHeader(handle, &header);
+    // The extended record, for the full 64-bit size.
+    auto header = std::make_unique<RARHeaderDataEx>();
+    const int headerResult = RARReadHeaderEx(handle, header.get());
     if (headerResult != ERAR_SUCCESS) {
         qWarning() << "RarArchiveFile::open: cannot read file meta info";
         RARSetCallback(handle, nullptr, 0);
         m_error = headerResult;
+        return false;
+    }
+    // The member is held in a QByteArray; one it cannot hold must fail here
+    // rather than arrive cut short.
+    const quint64 unpacked = (quint64(header->UnpSizeHigh) << 32) | header->UnpSize;
+    if (unpacked > MaxMemberSize) {
+        qWarning() << "RarArchiveFile::open: member too large to hold in memory:" << m_fileName << unpacked;
+        RARSetCallback(handle, nullptr, 0);
+        m_error = ERAR_NO_MEMORY;
         return false;
     }
 
@@ -123,8 +140,8 @@ int RarArchiveFile::unrarCallback(unsigned int message, intptr_t userData, intpt
 {
     auto *self = reinterpret_cast<RarArchiveFile *>(userData);
     if (message == UCM_PROCESSDATA) {
-        self->m_buffer.write(reinterpret_cast<const char *>(p1), qint64(p2));
-        return 1;
+        // A short write (the buffer cannot grow) stops the member.
+        return self->m_buffer.write(reinterpret_cast<const char *>(p1), qint64(p2)) == qint64(p2) ? 1 : -1;
     }
     if (message == UCM_NEEDPASSWORD) {
         auto *target = reinterpret_cast<char *>(p1);

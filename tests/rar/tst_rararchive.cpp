@@ -9,6 +9,7 @@
 namespace {
 
 // UnRAR result codes the facade passes on.
+constexpr int NoMemory = 11;
 constexpr int BadData = 12;
 constexpr int BadArchive = 13;
 constexpr int OpenFailed = 15;
@@ -471,6 +472,14 @@ void TestRarArchive::hugeMemberReportsLow32Bits()
     RarArchiveFile small(path, QStringLiteral("small.txt"));
     QVERIFY(small.open(QIODevice::ReadOnly));
     QCOMPARE(small.readAll(), QByteArray("small"));
+
+    // More than memory holds for a device: refused before any data is read.
+    RarArchiveFile huge(path, QStringLiteral("huge.bin"));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^RarArchiveFile::open: member too large")));
+    QVERIFY(!huge.open(QIODevice::ReadOnly));
+    QCOMPARE(huge.error(), NoMemory);
+    QVERIFY(!huge.isOpen());
+    QCOMPARE(huge.usize(), 1234u);
 }
 
 QTEST_GUILESS_MAIN(TestRarArchive)
