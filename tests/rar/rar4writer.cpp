@@ -51,17 +51,35 @@ QByteArray encodeUnicodeName(const QString &name)
 
 void Rar4Writer::addFile(const QString &name, const QByteArray &data, bool encrypted)
 {
-    m_entries.append({name, data, false, encrypted});
+    Entry entry;
+    entry.name = name;
+    entry.data = data;
+    entry.encrypted = encrypted;
+    m_entries.append(entry);
 }
 
 void Rar4Writer::addDirectory(const QString &name)
 {
-    m_entries.append({name, QByteArray(), true, false});
+    Entry entry;
+    entry.name = name;
+    entry.directory = true;
+    m_entries.append(entry);
 }
 
 void Rar4Writer::addHeaderOnly(const QString &name, quint64 size)
 {
-    m_entries.append({name, QByteArray(), false, false, size});
+    Entry entry;
+    entry.name = name;
+    entry.headerOnlySize = size;
+    m_entries.append(entry);
+}
+
+void Rar4Writer::addFileWithNameField(const QByteArray &nameField, const QByteArray &data)
+{
+    Entry entry;
+    entry.data = data;
+    entry.nameField = nameField;
+    m_entries.append(entry);
 }
 
 QByteArray Rar4Writer::block(quint8 type, quint16 flags, const QByteArray &fields)
@@ -81,8 +99,10 @@ QByteArray Rar4Writer::fileHeader(quint8 type, const Entry &entry)
 {
     QString stored = entry.name;
     stored.replace(QLatin1Char('/'), QLatin1Char('\\'));
-    const bool unicode = !isAscii(stored);
-    const QByteArray name = unicode ? encodeUnicodeName(stored) : stored.toLatin1();
+    const bool unicode = !entry.nameField.isEmpty() || !isAscii(stored);
+    const QByteArray name = !entry.nameField.isEmpty() ? entry.nameField
+        : unicode                                     ? encodeUnicodeName(stored)
+                                                      : stored.toLatin1();
 
     quint16 flags = 0x8000;
     if (unicode)
@@ -117,8 +137,12 @@ QByteArray Rar4Writer::archive() const
 {
     QByteArray out("Rar!\x1a\x07\x00", 7);
     out.append(block(0x73, m_headersEncrypted ? 0x80 : 0, QByteArray(6, '\0')));
-    if (!m_comment.isEmpty())
-        out.append(fileHeader(0x7a, {QStringLiteral("CMT"), m_comment, false, false}));
+    if (!m_comment.isEmpty()) {
+        Entry comment;
+        comment.name = QStringLiteral("CMT");
+        comment.data = m_comment;
+        out.append(fileHeader(0x7a, comment));
+    }
     for (const Entry &entry : m_entries)
         out.append(fileHeader(0x74, entry));
     out.append(block(0x7b, 0x4000, QByteArray()));

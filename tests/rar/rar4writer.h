@@ -17,6 +17,9 @@ public:
     // A header for a member of the given size whose data archive() leaves out;
     // the caller places the data (or a hole) behind it.
     void addHeaderOnly(const QString &name, quint64 size);
+    // A member whose name field is given as stored: the ASCII form, a zero
+    // byte and the Unicode encoding, as other archivers compact it.
+    void addFileWithNameField(const QByteArray &nameField, const QByteArray &data);
 
     QByteArray archive() const;
     // Offset of member i's data in archive().
@@ -31,6 +34,7 @@ private:
         bool directory = false;
         bool encrypted = false;
         quint64 headerOnlySize = 0;
+        QByteArray nameField;
     };
     static QByteArray block(quint8 type, quint16 flags, const QByteArray &fields);
     static QByteArray fileHeader(quint8 type, const Entry &entry);

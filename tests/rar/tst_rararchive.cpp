@@ -55,6 +55,8 @@ private slots:
     void damagedArchiveFailsToOpen();
     void encryptedMemberIsAnError();
     void longArchiveNameIsCut();
+    void compactUnicodeNames_data();
+    void compactUnicodeNames();
     void hugeMemberReportsLow32Bits();
 
 private:
@@ -442,6 +444,43 @@ void TestRarArchive::longArchiveNameIsCut()
     RarArchive archive(path + QString(953, QLatin1Char('y')));
     QVERIFY(archive.open(RarArchive::OpenModeList));
     QCOMPARE(archive.entriesCount(), 7);
+}
+
+// The compact name encoding of other archivers: each two-bit code takes a byte
+// (0), a byte in the high byte's page (1), a full UTF-16 unit (2) or a run of
+// the ASCII form, optionally shifted into the high byte's page (3).
+void TestRarArchive::compactUnicodeNames_data()
+{
+    QTest::addColumn<QByteArray>("field");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("Latin-1 bytes, then a run of the ASCII form")
+        << QByteArray("__.txt\0\x00\x0c\xc4\xd6\x02", 12) << QStringLiteral("\u00c4\u00d6.txt");
+    QTest::newRow("bytes in the high byte's page, then a run")
+        << QByteArray("__.ZBP\0\x04\x5c\x1a\x34\x02", 12) << QStringLiteral("\u041a\u0434.ZBP");
+    QTest::newRow("a run shifted into the high byte's page")
+        << QByteArray("abc\0\x04\xc0\x81\xb5", 8) << QStringLiteral("\u0416\u0417\u0418");
+    QTest::newRow("full units, and a byte that is a folder separator")
+        << QByteArray("d\\_\0\x00\x88\x64\x00\x5c\x2d\x4e", 11) << QStringLiteral("d/\u4e2d");
+    QTest::newRow("encoding cut short keeps what it decoded")
+        << QByteArray("ab\0\x00\x00\x41", 6) << QStringLiteral("A");
+}
+
+void TestRarArchive::compactUnicodeNames()
+{
+    QFETCH(QByteArray, field);
+    QFETCH(QString, name);
+    Rar4Writer writer;
+    writer.addFileWithNameField(field, "named");
+    const QString path = m_dir.filePath(QStringLiteral("names.rar"));
+    QVERIFY(writer.write(path));
+
+    RarArchive archive(path);
+    QVERIFY(archive.open(RarArchive::OpenModeList));
+    QCOMPARE(archive.fileNameList(), QStringList{name});
+    RarArchiveFile file(path, name);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("named"));
 }
 
 void TestRarArchive::hugeMemberReportsLow32Bits()
