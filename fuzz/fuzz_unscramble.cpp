@@ -1,0 +1,32 @@
+// Arbitrary bytes into CredentialScrambler::unscrambleToBytes: no crash, and
+// whatever it accepts must scramble and unscramble back to itself.
+#include "crypto/credentialscrambler.h"
+#include "crypto/storecredentialkey.h"
+
+#include <QtGlobal>
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static const bool silenced = (qInstallMessageHandler(quiet), true);
+    Q_UNUSED(silenced)
+    static CredentialScrambler scrambler(StoreCredentialKey);
+
+    const QByteArray input(reinterpret_cast<const char *>(data), int(size));
+    const QByteArray plain = scrambler.unscrambleToBytes(input);
+    if (scrambler.lastError() != CredentialScrambler::ScramblerError::None) {
+        if (!plain.isEmpty())
+            abort();
+        return 0;
+    }
+    const QByteArray again = scrambler.unscrambleToBytes(scrambler.scrambleToBytes(plain));
+    if (again != plain || scrambler.lastError() != CredentialScrambler::ScramblerError::None)
+        abort();
+    return 0;
+}
