@@ -20,7 +20,6 @@ function(kivara_windows_cross_build name)
     CMAKE_ARGS
       -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/MingwW64Toolchain.cmake
       -DCMAKE_BUILD_TYPE=Release
-      -DKIVARA_CROSS_BUILD=ON
       ${X_ARGS}
     INSTALL_COMMAND ""
     # Let the inner build decide what is out of date.
