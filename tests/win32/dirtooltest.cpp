@@ -534,6 +534,15 @@ void testFilesDialog()
         CHECK(FindWindowA("#32770", "Dirtool too long") == nullptr);
     }
     {
+        // Nothing left but commas: every file is offered instead of none.
+        DialogUser user;
+        user.title = "Dirtool commas";
+        char block[8] = ", .,";
+        CHECK_EQ(runDialog(&user, "Dirtool commas", 1.0, block, sizeof block), 0.0f);
+        CHECK_EQ(std::string(block), std::string(",,"));
+        CHECK_EQ(user.firstFilter, std::string("(*.*)"));
+    }
+    {
         // Without a title the dialog says "Select Files...".
         DialogUser user;
         user.title = "Select Files...";
@@ -572,7 +581,7 @@ void testFilesDialog()
 
 bool waitForFile(const std::string &path)
 {
-    for (int i = 0; i < 200 && !exists(path); ++i)
+    for (int i = 0; i < 600 && !exists(path); ++i)
         Sleep(50);
     return exists(path);
 }

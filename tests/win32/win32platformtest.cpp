@@ -255,7 +255,7 @@ std::wstring ownPath()
 
 std::string waitAndRead(const std::wstring &path)
 {
-    for (int i = 0; i < 200 && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
+    for (int i = 0; i < 600 && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
         Sleep(50);
     std::string content;
     FILE *file = _wfopen(path.c_str(), L"rb");
