@@ -1,5 +1,6 @@
 #include "memoryblock.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace MemoryBlock {

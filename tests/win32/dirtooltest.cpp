@@ -3,6 +3,7 @@
 
 #include "wintest.h"
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 #include <string>
@@ -71,16 +72,7 @@ void writeFile(const std::string &path, const std::string &content)
 
 std::string readFile(const std::string &path)
 {
-    std::string content;
-    FILE *file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return "<missing>";
-    char chunk[4096];
-    size_t read;
-    while ((read = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-        content.append(chunk, read);
-    std::fclose(file);
-    return content;
+    return WinTest::readAndClose(std::fopen(path.c_str(), "rb"));
 }
 
 bool exists(const std::string &path)

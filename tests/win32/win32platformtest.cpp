@@ -257,16 +257,7 @@ std::string waitAndRead(const std::wstring &path)
 {
     for (int i = 0; i < 600 && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
         Sleep(50);
-    std::string content;
-    FILE *file = _wfopen(path.c_str(), L"rb");
-    if (!file)
-        return "<missing>";
-    char chunk[1024];
-    size_t read;
-    while ((read = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-        content.append(chunk, read);
-    std::fclose(file);
-    return content;
+    return WinTest::readAndClose(_wfopen(path.c_str(), L"rb"));
 }
 
 void testRunInstaller()

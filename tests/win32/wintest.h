@@ -53,6 +53,20 @@ inline std::string narrow(const std::wstring &text)
     return result;
 }
 
+// Everything left in an opened file, which is then closed; "<missing>" for none.
+inline std::string readAndClose(std::FILE *file)
+{
+    if (!file)
+        return "<missing>";
+    std::string content;
+    char chunk[4096];
+    size_t read;
+    while ((read = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        content.append(chunk, read);
+    std::fclose(file);
+    return content;
+}
+
 inline void section(const char *name)
 {
     std::printf("-- %s\n", name);
