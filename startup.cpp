@@ -1,10 +1,14 @@
 #include "startup.h"
 
+#include "appfolders.h"
 #include "logger.h"
+#include "Model/databaseservice.h"
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QIcon>
@@ -38,6 +42,7 @@ Startup::~Startup()
 {
     // The engine goes first: its windows own the catalogue services.
     m_engine.reset();
+    m_database.reset();
     Logger::instance().stop();
 }
 
@@ -69,6 +74,7 @@ bool Startup::claimSingleInstance()
         m_instanceGuard.detach();
     if (m_instanceGuard.create(1, QSharedMemory::ReadWrite))
         return true;
+    AppFolders::raiseWindow(QStringLiteral("Kivara"));
     QCoreApplication::exit(0);
     return false;
 }
@@ -88,12 +94,14 @@ void Startup::startLog()
     const QString path = QString::fromLatin1(logFileName);
     if (!Logger::instance().startFileAppender(path))
         qWarning() << "Cannot write the log file" << path;
+    qInfo().noquote() << QCoreApplication::applicationName() << QCoreApplication::applicationVersion()
+                      << "starting in" << QDir::currentPath();
 }
 
 void Startup::addFonts()
 {
-    const QStringList fonts{QStringLiteral(":/Resources/GothamRounded-Book.otf"),
-                            QStringLiteral(":/Resources/GothamRounded-Medium.otf")};
+    const QStringList fonts{QStringLiteral(":/Resources/Quicksand-Regular.ttf"),
+                            QStringLiteral(":/Resources/Quicksand-Medium.ttf")};
     for (const QString &font : fonts) {
         if (QFontDatabase::addApplicationFont(font) < 0)
             qCritical() << "couldn't add application font";
@@ -116,10 +124,19 @@ void Startup::createEngine()
 
 void Startup::prepareDatabaseFile()
 {
+    const QString path = AppFolders::databasePath();
+    if (QFileInfo::exists(path))
+        return;
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder))
+        qCritical().noquote() << "Error making app support folder: " + folder;
+    if (!QFile::copy(AppFolders::databaseTemplatePath(), path))
+        qCritical().noquote() << "Error installing database to: " + path;
 }
 
 void Startup::createServices()
 {
+    m_database = QSharedPointer<DatabaseService>::create(AppFolders::databasePath(), QString(), true);
 }
 
 void Startup::wireServices()

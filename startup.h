@@ -3,10 +3,12 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QSharedPointer>
 #include <QSharedMemory>
 #include <QString>
 #include <memory>
 
+class DatabaseService;
 class QGuiApplication;
 class QQmlApplicationEngine;
 
@@ -42,6 +44,7 @@ private:
     std::unique_ptr<QGuiApplication> m_app;
     QSharedMemory m_instanceGuard;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
+    QSharedPointer<DatabaseService> m_database;
     // The catalogue services; they become children of the last window created.
     QList<QPointer<QObject>> m_catalogues;
 };

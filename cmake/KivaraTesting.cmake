@@ -22,7 +22,9 @@ function(kivara_add_test name)
     XDG_DATA_HOME=${KIVARA_TEST_HOME}/data
     QT_QUICK_BACKEND=software
     KIVARA_SOURCE_DIR=${PROJECT_SOURCE_DIR}
-    KIVARA_BIN_DIR=${KIVARA_BIN_DIR})
+    KIVARA_BIN_DIR=${KIVARA_BIN_DIR}
+    # Tests find the image-format plug-ins in bin/imageformats, as the program does beside itself.
+    QT_PLUGIN_PATH=${KIVARA_BIN_DIR})
   if(NOT "x11" IN_LIST T_LABELS)
     list(APPEND env QT_QPA_PLATFORM=offscreen)
   endif()

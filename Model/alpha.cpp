@@ -1,0 +1,45 @@
+#include "alpha.h"
+
+Alpha::Alpha(const QString &name, const QString &path, QObject *parent)
+    : Resource(name, path, QStringLiteral("alpha"), parent)
+{
+    setIconPath(QString::fromLatin1(alphaIconPath));
+    updateDimensions();
+}
+
+void Alpha::refresh()
+{
+}
+
+void Alpha::setWidth(int width)
+{
+    m_width = width;
+    updateDimensions();
+    emit widthChanged();
+}
+
+void Alpha::setHeight(int height)
+{
+    m_height = height;
+    updateDimensions();
+    emit heightChanged();
+}
+
+void Alpha::setDepth(int depth)
+{
+    m_depth = depth;
+    updateDimensions();
+    emit depthChanged();
+}
+
+void Alpha::setIgnore(bool ignore)
+{
+    m_ignore = ignore;
+    emit ignoreChanged();
+}
+
+void Alpha::updateDimensions()
+{
+    m_dimensions = QStringLiteral("%1x%2, %3-bit").arg(m_width).arg(m_height).arg(m_depth);
+    emit dimensionsChanged();
+}

@@ -1,0 +1,311 @@
+// Runs under an X server (CTest label x11): a helper process plays ZBrush's window.
+#include "Model/hostbridge.h"
+#include "appfolders.h"
+#include "platform/platform.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace {
+
+// The helper's stdout, line by line.
+class WindowHelper
+{
+public:
+    bool start(const QString &className, const QString &title, bool hiddenTwin = false)
+    {
+        QStringList arguments{className, title};
+        if (hiddenTwin)
+            arguments << QStringLiteral("--hidden-twin");
+        m_process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/x11windowhelper"), arguments);
+        const QStringList ready = waitFor(QStringLiteral("ready")).split(QLatin1Char(' '));
+        if (ready.size() != 4)
+            return false;
+        window = ready.at(1).toULong();
+        twin = ready.at(2).toULong();
+        return true;
+    }
+
+    // Waits for the next line starting with the word; lines before it are kept in `seen`.
+    QString waitFor(const QString &word, int timeout = 5000)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < timeout) {
+            while (m_process.canReadLine()) {
+                const QString line = QString::fromUtf8(m_process.readLine()).trimmed();
+                if (line.startsWith(word))
+                    return line;
+                seen.append(line);
+            }
+            if (m_process.state() == QProcess::NotRunning)
+                return QString();
+            m_process.waitForReadyRead(100);
+        }
+        return QString();
+    }
+
+    void send(const char *command)
+    {
+        m_process.write(command);
+        m_process.write("\n");
+        m_process.waitForBytesWritten(1000);
+    }
+
+    bool quit()
+    {
+        send("quit");
+        return m_process.waitForFinished(5000);
+    }
+
+    ~WindowHelper()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(2000);
+        }
+    }
+
+    unsigned long window = 0;
+    unsigned long twin = 0;
+    QStringList seen;
+
+private:
+    QProcess m_process;
+};
+
+} // namespace
+
+class TestHostWindows : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+
+    void chord_data();
+    void chord();
+    void hostRunningFollowsWindow_data();
+    void hostRunningFollowsWindow();
+    void bringsIconifiedHostToFront();
+    void raisesFirstVisibleWindowOfProcess();
+    void noDataFolderStillSendsChord();
+    void secondKivaraRaisesFirst();
+
+private:
+    QStringList allKeyEvents(WindowHelper &helper);
+
+    std::unique_ptr<QTemporaryDir> m_prefix;
+};
+
+void TestHostWindows::initTestCase()
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        QSKIP("needs an X display (run under xvfb-run)");
+}
+
+void TestHostWindows::init()
+{
+    // A prefix without any ZBrush data folder unless a test adds one.
+    m_prefix = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_prefix->isValid());
+    qputenv("WINEPREFIX", QFile::encodeName(m_prefix->path()));
+}
+
+QStringList TestHostWindows::allKeyEvents(WindowHelper &helper)
+{
+    QStringList events;
+    QElapsedTimer timer;
+    timer.start();
+    while (events.size() < 8 && timer.elapsed() < 5000) {
+        const QString line = helper.waitFor(QString(), 5000 - int(timer.elapsed()));
+        if (line.isEmpty())
+            break;
+        if (line.startsWith(QLatin1String("press")) || line.startsWith(QLatin1String("release")))
+            events.append(line);
+    }
+    return events;
+}
+
+void TestHostWindows::chord_data()
+{
+    QTest::addColumn<QString>("className");
+    QTest::newRow("native class") << QStringLiteral("ZBrush");
+    QTest::newRow("Wine's class") << QStringLiteral("ZBrush.exe");
+}
+
+void TestHostWindows::chord()
+{
+    QFETCH(QString, className);
+    WindowHelper helper;
+    QVERIFY(helper.start(className, QStringLiteral("ZBrush")));
+
+    HostBridge bridge;
+    bridge.sendActivationKeys();
+    // Shift = 0x1, Control = 0x4, Alt = Mod1 = 0x8: each event carries the state before it.
+    const QStringList expected{
+        QStringLiteral("press Shift_L 0x0"),    QStringLiteral("press Control_L 0x1"),
+        QStringLiteral("press Alt_L 0x5"),      QStringLiteral("press 9 0xd"),
+        QStringLiteral("release 9 0xd"),        QStringLiteral("release Shift_L 0xd"),
+        QStringLiteral("release Control_L 0xc"), QStringLiteral("release Alt_L 0x8"),
+    };
+    QCOMPARE(allKeyEvents(helper), expected);
+    QVERIFY(helper.quit());
+}
+
+void TestHostWindows::hostRunningFollowsWindow_data()
+{
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("running");
+    QTest::newRow("ZBrush") << QStringLiteral("ZBrush") << QStringLiteral("ZBrush") << true;
+    QTest::newRow("Wine, lower case") << QStringLiteral("zbrush.exe") << QStringLiteral("ZBrush") << true;
+    QTest::newRow("other class") << QStringLiteral("Notepad.exe") << QStringLiteral("ZBrush") << false;
+    QTest::newRow("other title") << QStringLiteral("ZBrush.exe") << QStringLiteral("ZBrush - Tool") << false;
+}
+
+void TestHostWindows::hostRunningFollowsWindow()
+{
+    QFETCH(QString, className);
+    QFETCH(QString, title);
+    QFETCH(bool, running);
+    HostBridge bridge;
+    QVERIFY(!bridge.isHostRunning());
+    {
+        WindowHelper helper;
+        QVERIFY(helper.start(className, title));
+        QCOMPARE(bridge.isHostRunning(), running);
+        QVERIFY(helper.quit());
+    }
+    QTRY_VERIFY(!bridge.isHostRunning());
+}
+
+void TestHostWindows::bringsIconifiedHostToFront()
+{
+    WindowHelper helper;
+    QVERIFY(helper.start(QStringLiteral("ZBrush.exe"), QStringLiteral("ZBrush")));
+    helper.send("iconify");
+    QVERIFY(!helper.waitFor(QStringLiteral("iconic")).isEmpty());
+    QVERIFY(Platform::isWindowMinimized(helper.window));
+    QVERIFY(Platform::isWindowVisible(helper.window));
+
+    HostBridge bridge;
+    bridge.bringHostToFront();
+    QVERIFY(!helper.waitFor(QStringLiteral("mapped")).isEmpty());
+    QVERIFY(!helper.waitFor(QStringLiteral("active-request")).isEmpty());
+    QVERIFY(!helper.waitFor(QStringLiteral("focus-in")).isEmpty());
+    QVERIFY(!Platform::isWindowMinimized(helper.window));
+    QVERIFY(helper.quit());
+}
+
+void TestHostWindows::raisesFirstVisibleWindowOfProcess()
+{
+    // The window found by title is a hidden one; its process's shown window is raised.
+    WindowHelper helper;
+    QVERIFY(helper.start(QStringLiteral("ZBrush.exe"), QStringLiteral("ZBrush"), true));
+    QVERIFY(helper.twin != 0);
+    QCOMPARE(Platform::findWindow(QString(), QStringLiteral("ZBrush")), Platform::WindowId(helper.twin));
+    QVERIFY(!Platform::isWindowVisible(helper.twin));
+
+    AppFolders::raiseWindow(QStringLiteral("ZBrush"));
+    QVERIFY(!helper.waitFor(QStringLiteral("active-request")).isEmpty());
+    QVERIFY(!helper.waitFor(QStringLiteral("focus-in")).isEmpty());
+    QVERIFY(helper.quit());
+}
+
+void TestHostWindows::noDataFolderStillSendsChord()
+{
+    WindowHelper helper;
+    QVERIFY(helper.start(QStringLiteral("ZBrush"), QStringLiteral("ZBrush")));
+    HostBridge bridge;
+    QVERIFY(bridge.hostDataFolders().isEmpty());
+    bridge.activate(QStringLiteral("Clay"), QStringLiteral("/brushes/Clay.ZBP"), HostCommandKind::Brush, true);
+    QCOMPARE(allKeyEvents(helper).size(), 8);
+    QVERIFY(!helper.waitFor(QStringLiteral("focus-in")).isEmpty());
+    QDirIterator files(m_prefix->path(), QDir::Files, QDirIterator::Subdirectories);
+    QVERIFY2(!files.hasNext(), qPrintable(files.hasNext() ? files.next() : QString()));
+    QVERIFY(helper.quit());
+}
+
+void TestHostWindows::secondKivaraRaisesFirst()
+{
+    const QString program = qEnvironmentVariable("KIVARA_BIN_DIR") + QStringLiteral("/kivara");
+    if (!QFileInfo(program).isExecutable())
+        QSKIP("the kivara program is not built");
+    QTemporaryDir work;
+    QVERIFY(work.isValid());
+    // A private temporary folder keeps the single-instance key away from other tests.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), work.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    QProcess first;
+    first.setProcessEnvironment(environment);
+    first.setWorkingDirectory(work.path());
+    first.start(program, QStringList());
+    QVERIFY(first.waitForStarted());
+
+    // Its main window; the hidden mini-mode window carries the same title.
+    const auto shownWindow = [&first]() -> Platform::WindowId {
+        const auto windows = Platform::topLevelWindows();
+        for (const auto candidate : windows) {
+            if (Platform::windowProcess(candidate) == first.processId() && Platform::isWindowVisible(candidate))
+                return candidate;
+        }
+        return 0;
+    };
+    Platform::WindowId window = 0;
+    QTRY_VERIFY_WITH_TIMEOUT((window = shownWindow()) != 0, 20000);
+    QVERIFY(Platform::findWindow(QString(), QStringLiteral("Kivara")) != 0);
+
+    Display *display = XOpenDisplay(nullptr);
+    QVERIFY(display);
+    // Close it politely on every way out, so that its single-instance segment goes away.
+    const auto closeFirst = qScopeGuard([&] {
+        XEvent close{};
+        close.xclient.type = ClientMessage;
+        close.xclient.window = window;
+        close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+        close.xclient.format = 32;
+        close.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+        close.xclient.data.l[1] = CurrentTime;
+        XSendEvent(display, window, False, NoEventMask, &close);
+        XCloseDisplay(display);
+        first.waitForFinished(10000);
+    });
+
+    // Minimise it the way a window manager would.
+    const Atom wmState = XInternAtom(display, "WM_STATE", False);
+    long iconic[2] = {IconicState, None};
+    XChangeProperty(display, window, wmState, wmState, 32, PropModeReplace, reinterpret_cast<unsigned char *>(iconic), 2);
+    XUnmapWindow(display, window);
+    XSync(display, False);
+    QVERIFY(Platform::isWindowMinimized(window));
+
+    QProcess second;
+    second.setProcessEnvironment(environment);
+    second.setWorkingDirectory(work.path());
+    second.start(program, QStringList());
+    QVERIFY(second.waitForFinished(20000));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(first.state(), QProcess::Running);
+
+    XWindowAttributes attributes{};
+    QTRY_VERIFY(XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable);
+    Window focus = 0;
+    int revert = 0;
+    QTRY_VERIFY((XGetInputFocus(display, &focus, &revert), focus == window));
+}
+
+QTEST_MAIN(TestHostWindows)
+
+#include "tst_hostwindows.moc"

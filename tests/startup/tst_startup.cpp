@@ -1,0 +1,231 @@
+// Start-up as a process: the real program, started offscreen in a scratch folder.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+
+class StartupTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void logHasOnlyThisRunInTheLineFormat();
+    void secondInstanceExitsWithoutWindow();
+    void staleSegmentOfCrashedInstanceIsRecovered();
+    void createsEveryProgramTable();
+    void missingDatabaseIsLoggedAndStartupGoesOn();
+
+private:
+    // The program is copied into its own folder so that its Resources/ is the test's.
+    QString installProgram(bool withDatabase = true);
+    QStringList tables(const QString &databasePath) const;
+    QProcess *start(const QString &program);
+    bool waitForLog(const QString &text, int timeoutMs = 20000) const;
+    QString log() const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QList<QProcess *> m_processes;
+};
+
+void StartupTest::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("work")));
+    QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("tmp")));
+}
+
+void StartupTest::cleanup()
+{
+    for (QProcess *process : qAsConst(m_processes)) {
+        if (process->state() != QProcess::NotRunning) {
+            process->kill();
+            process->waitForFinished(5000);
+        }
+        delete process;
+    }
+    m_processes.clear();
+}
+
+QString StartupTest::installProgram(bool withDatabase)
+{
+    const QString binDir = qEnvironmentVariable("KIVARA_BIN_DIR");
+    const QString target = m_dir->filePath(QStringLiteral("app"));
+    QDir().mkpath(target + QStringLiteral("/Resources"));
+    const QString program = target + QStringLiteral("/kivara");
+    if (!QFile::copy(binDir + QStringLiteral("/kivara"), program))
+        return {};
+    // The pristine template, not bin/Resources/brushes.db, which may hold a library by now.
+    const QString shippedDb = qEnvironmentVariable("KIVARA_TEMPLATE_DB");
+    if (withDatabase && QFile::exists(shippedDb))
+        QFile::copy(shippedDb, target + QStringLiteral("/Resources/brushes.db"));
+    return program;
+}
+
+QProcess *StartupTest::start(const QString &program)
+{
+    auto *process = new QProcess;
+    m_processes << process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // QSharedMemory derives its key file from the temporary folder: a private one
+    // keeps this test apart from any other Kivara on the machine.
+    env.insert(QStringLiteral("TMPDIR"), m_dir->filePath(QStringLiteral("tmp")));
+    env.insert(QStringLiteral("WINEPREFIX"), m_dir->filePath(QStringLiteral("wine")));
+    process->setProcessEnvironment(env);
+    process->setWorkingDirectory(m_dir->filePath(QStringLiteral("work")));
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->start(program, QStringList());
+    return process;
+}
+
+QString StartupTest::log() const
+{
+    QFile file(m_dir->filePath(QStringLiteral("work/logfile.txt")));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+bool StartupTest::waitForLog(const QString &text, int timeoutMs) const
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < timeoutMs) {
+        if (log().contains(text))
+            return true;
+        QTest::qWait(50);
+    }
+    return false;
+}
+
+void StartupTest::logHasOnlyThisRunInTheLineFormat()
+{
+    const QString program = installProgram();
+    QVERIFY(!program.isEmpty());
+    QFile stale(m_dir->filePath(QStringLiteral("work/logfile.txt")));
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    stale.write("[Debug  ] <old> a line of an earlier run\n");
+    stale.close();
+
+    QProcess *first = start(program);
+    QVERIFY(first->waitForStarted());
+    QVERIFY2(waitForLog(QStringLiteral("Kivara 3.0.1 starting")), qPrintable(log()));
+
+    const QString text = log();
+    QVERIFY(!text.contains(QStringLiteral("earlier run")));
+    const QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QVERIFY(!lines.isEmpty());
+    static const QRegularExpression format(
+        QStringLiteral(R"(^\[(Debug  |Info   |Warning|Error  |Fatal  )\] <.*> .*$)"));
+    for (const QString &line : lines)
+        QVERIFY2(format.match(line).hasMatch(), qPrintable(line));
+    QVERIFY(text.contains(QStringLiteral("[Info   ] <static void Startup::startLog()> Kivara 3.0.1 starting")));
+    QCOMPARE(first->state(), QProcess::Running);
+}
+
+void StartupTest::secondInstanceExitsWithoutWindow()
+{
+    const QString program = installProgram();
+    QVERIFY(!program.isEmpty());
+    QProcess *first = start(program);
+    QVERIFY(waitForLog(QStringLiteral("starting")));
+
+    // The second one leaves before it opens a log of its own.
+    QFile::remove(m_dir->filePath(QStringLiteral("work/logfile.txt")));
+    QProcess *second = start(program);
+    QVERIFY(second->waitForFinished(20000));
+    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second->exitCode(), 0);
+    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("work/logfile.txt"))));
+    QCOMPARE(first->state(), QProcess::Running);
+}
+
+void StartupTest::staleSegmentOfCrashedInstanceIsRecovered()
+{
+    const QString program = installProgram();
+    QVERIFY(!program.isEmpty());
+    QProcess *crashed = start(program);
+    QVERIFY(waitForLog(QStringLiteral("starting")));
+    ::kill(pid_t(crashed->processId()), SIGKILL);
+    QVERIFY(crashed->waitForFinished(5000));
+
+    QFile::remove(m_dir->filePath(QStringLiteral("work/logfile.txt")));
+    QProcess *next = start(program);
+    QVERIFY2(waitForLog(QStringLiteral("starting")), "a stale segment kept the program from starting");
+    QCOMPARE(next->state(), QProcess::Running);
+}
+
+QStringList StartupTest::tables(const QString &databasePath) const
+{
+    QStringList names;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("probe"));
+        db.setDatabaseName(databasePath);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (db.open()) {
+            QSqlQuery query(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"), db);
+            while (query.next())
+                names << query.value(0).toString();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("probe"));
+    return names;
+}
+
+void StartupTest::createsEveryProgramTable()
+{
+    const QString program = installProgram();
+    QVERIFY(!program.isEmpty());
+    QProcess *process = start(program);
+    QVERIFY(waitForLog(QStringLiteral("starting")));
+
+    QStringList expected{QStringLiteral("FavoriteResources"), QStringLiteral("UILayoutFolders"),
+                         QStringLiteral("StoreSetInfo")};
+    const QStringList stems{"Project", "Material", "Tool", "Fiber", "Texture", "Light",
+                            "Grid", "MeshArray", "Spotlight", "RenderPreset", "Document"};
+    for (const QString &stem : stems)
+        expected << stem + QStringLiteral("Categories") << stem + QStringLiteral("s") << stem + QStringLiteral("Folders");
+    // The shipped base tables stay as they were.
+    expected << QStringLiteral("Brushes") << QStringLiteral("Alphas") << QStringLiteral("Settings")
+             << QStringLiteral("FavoriteSets") << QStringLiteral("Icons");
+
+    const QString db = m_dir->filePath(QStringLiteral("app/Resources/brushes.db"));
+    QStringList missing;
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        const QStringList present = tables(db);
+        missing.clear();
+        for (const QString &table : qAsConst(expected)) {
+            if (!present.contains(table))
+                missing << table;
+        }
+        if (missing.isEmpty())
+            break;
+        QTest::qWait(50);
+    }
+    QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char(' '))));
+    QCOMPARE(process->state(), QProcess::Running);
+}
+
+void StartupTest::missingDatabaseIsLoggedAndStartupGoesOn()
+{
+    const QString program = installProgram(false);
+    QVERIFY(!program.isEmpty());
+    QProcess *process = start(program);
+    QVERIFY2(waitForLog(QStringLiteral("[Error  ] <static void Startup::prepareDatabaseFile()> Error installing database to: ")),
+             qPrintable(log()));
+    QTest::qWait(300);
+    QCOMPARE(process->state(), QProcess::Running);
+}
+
+QTEST_GUILESS_MAIN(StartupTest)
+#include "tst_startup.moc"
