@@ -630,6 +630,7 @@ void testPasteText()
     SetForegroundWindow(window);
     SetFocus(window);
     CHECK(GetFocus() == window);
+    CHECK(GetForegroundWindow() == window);
 
     CHECK_EQ(dt.PasteText("Ab 1", 0.0, nullptr, 0), 0.0f);
     const std::vector<std::pair<UINT, WPARAM>> expected = {
@@ -652,6 +653,8 @@ void testPasteText()
     // Shift makes the capital; the rest type as themselves.
     CHECK_EQ(g_typed, std::string("Ab 1\r"));
     if (g_keys != expected) {
+        std::printf("   foreground %p, focus %p, window %p\n", static_cast<void *>(GetForegroundWindow()),
+                    static_cast<void *>(GetFocus()), static_cast<void *>(window));
         for (const auto &key : g_keys)
             std::printf("   got message 0x%x key 0x%x\n", key.first, unsigned(key.second));
     }

@@ -229,6 +229,7 @@ void testRestoreAndRaise()
     CHECK(P::firstVisibleWindowOfProcess(GetCurrentProcessId()) == visible);
     const HWND other = createWindow(L"KivaraProbe", L"Kivara other", true);
     SetForegroundWindow(other);
+    CHECK(P::firstVisibleWindowOfProcess(GetCurrentProcessId()) == other);
     SetWindowPos(visible, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     CHECK(P::firstVisibleWindowOfProcess(GetCurrentProcessId()) == visible);
     DestroyWindow(other);
