@@ -4,92 +4,82 @@ namespace Win32Platform {
 
 namespace {
 
-struct KeyMessage
+const wchar_t *orAny(const std::wstring &text)
 {
-    UINT message;
-    WPARAM key;
-    LPARAM keyData;
-};
+    return text.empty() ? nullptr : text.c_str();
+}
 
-// Repeat count 1 with the scan codes, extended, context and transition bits
-// that ZBrush's script plug-in expects for this chord.
-const KeyMessage ActivationKeys[] = {
-    {WM_KEYDOWN, VK_SHIFT, 0x202A0001},
-    {WM_KEYDOWN, VK_CONTROL, 0x001D0001},
-    {WM_KEYDOWN, VK_MENU, 0x20380001},
-    {WM_KEYDOWN, '9', 0x200A0001},
-    {WM_KEYUP, '9', static_cast<LPARAM>(0xE00A0001)},
-    {WM_KEYUP, VK_SHIFT, static_cast<LPARAM>(0xC02A0001)},
-    {WM_SYSKEYUP, VK_CONTROL, static_cast<LPARAM>(0xE01D0001)},
-    {WM_KEYUP, VK_MENU, static_cast<LPARAM>(0xC0380001)},
-};
-
-struct ProcessWindowSearch
+UINT messageFor(KeyMessageType type)
 {
-    DWORD processId;
-    HWND found;
-};
+    switch (type) {
+    case KeyMessageType::KeyDown:
+        return WM_KEYDOWN;
+    case KeyMessageType::KeyUp:
+        return WM_KEYUP;
+    case KeyMessageType::SystemKeyUp:
+        return WM_SYSKEYUP;
+    }
+    return WM_NULL;
+}
 
-BOOL CALLBACK takeFirstVisible(HWND window, LPARAM parameter)
+BOOL CALLBACK collect(HWND window, LPARAM windows)
 {
-    auto *search = reinterpret_cast<ProcessWindowSearch *>(parameter);
-    if (windowProcess(window) != search->processId || !IsWindowVisible(window))
-        return TRUE;
-    search->found = window;
-    return FALSE;
+    reinterpret_cast<std::vector<HWND> *>(windows)->push_back(window);
+    return TRUE;
 }
 
 } // namespace
 
 HWND findWindow(const std::wstring &className, const std::wstring &title)
 {
-    return FindWindowW(className.c_str(), title.c_str());
-}
-
-HWND findWindowByTitle(const std::wstring &title)
-{
-    return FindWindowW(nullptr, title.c_str());
+    return FindWindowW(orAny(className), orAny(title));
 }
 
 DWORD windowProcess(HWND window)
 {
     DWORD processId = 0;
-    if (window)
-        GetWindowThreadProcessId(window, &processId);
+    if (window && !GetWindowThreadProcessId(window, &processId))
+        processId = 0;
     return processId;
 }
 
-HWND firstVisibleWindowOfProcess(DWORD processId)
+std::vector<HWND> topLevelWindows()
 {
-    ProcessWindowSearch search = {processId, nullptr};
-    if (processId != 0)
-        EnumWindows(takeFirstVisible, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> windows;
+    EnumWindows(collect, reinterpret_cast<LPARAM>(&windows));
+    return windows;
 }
 
-void restoreAndForeground(HWND window)
+bool isWindowVisible(HWND window)
 {
-    if (!window)
-        return;
-    if (IsIconic(window))
+    return window && IsWindowVisible(window);
+}
+
+bool isWindowMinimized(HWND window)
+{
+    return window && IsIconic(window);
+}
+
+void restoreWindow(HWND window)
+{
+    if (window)
         ShowWindow(window, SW_RESTORE);
-    SetForegroundWindow(window);
 }
 
-void sendActivationKeys(HWND window)
+void setForegroundWindow(HWND window)
+{
+    if (window)
+        SetForegroundWindow(window);
+}
+
+void sendKeyMessages(HWND window, const std::vector<KeyMessage> &messages)
 {
     if (!window)
         return;
-    for (const KeyMessage &key : ActivationKeys)
-        SendMessageW(window, key.message, key.key, key.keyData);
-}
-
-void raiseWindow(const std::wstring &title)
-{
-    const HWND titled = findWindowByTitle(title);
-    if (!titled)
-        return;
-    restoreAndForeground(firstVisibleWindowOfProcess(windowProcess(titled)));
+    for (const KeyMessage &key : messages) {
+        // lParam carries the 32 key-data bits unchanged, not sign-extended.
+        SendMessageW(window, messageFor(key.type), key.virtualKey, static_cast<LPARAM>(key.keyData));
+    }
 }
 
 } // namespace Win32Platform

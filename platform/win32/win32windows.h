@@ -1,35 +1,48 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
-// ZBrush's main window as Kivara reaches it on Windows.
+// Top-level windows, one function per Win32 call that Platform:: stands for.
+// Every function takes a null or vanished window and then answers "none".
 namespace Win32Platform {
 
-// A top-level window with both this class name and this title, or null.
+// FindWindowW: the first top-level window in Z order whose class and title
+// match; an empty class or title matches any. Null when there is none.
 HWND findWindow(const std::wstring &className, const std::wstring &title);
 
-// A top-level window with this title, of any class, or null.
-HWND findWindowByTitle(const std::wstring &title);
-
-// The id of the process that created the window; 0 for no window.
+// GetWindowThreadProcessId; 0 for no window.
 DWORD windowProcess(HWND window);
 
-// The first visible top-level window of the process in the system's window
-// order, or null.
-HWND firstVisibleWindowOfProcess(DWORD processId);
+// EnumWindows: every top-level window, topmost first.
+std::vector<HWND> topLevelWindows();
 
-// Restores the window when it is minimised, then makes it the foreground window.
-void restoreAndForeground(HWND window);
+// IsWindowVisible: shown, minimised windows included.
+bool isWindowVisible(HWND window);
 
-// Sends the window the chord Shift+Ctrl+Alt+9 as eight keyboard messages, each
-// sent (not posted) so that it arrives while the window is in the background.
-// Does nothing for a null window.
-void sendActivationKeys(HWND window);
+// IsIconic.
+bool isWindowMinimized(HWND window);
 
-// Brings the visible top-level window of the process that owns the window with
-// this title to the front; nothing when no window has the title.
-void raiseWindow(const std::wstring &title);
+// ShowWindow(SW_RESTORE).
+void restoreWindow(HWND window);
+
+// SetForegroundWindow.
+void setForegroundWindow(HWND window);
+
+enum class KeyMessageType { KeyDown, KeyUp, SystemKeyUp }; // WM_KEYDOWN, WM_KEYUP, WM_SYSKEYUP
+
+struct KeyMessage
+{
+    KeyMessageType type;
+    std::uint8_t virtualKey; // VK_ code
+    std::uint32_t keyData;   // the message's lParam
+};
+
+// SendMessageW of each message in order: sent, not posted and not through the
+// input queue, so the window gets them while it is in the background.
+void sendKeyMessages(HWND window, const std::vector<KeyMessage> &messages);
 
 } // namespace Win32Platform

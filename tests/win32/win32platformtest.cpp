@@ -158,6 +158,14 @@ DWORD WINAPI runHost(void *parameter)
     return 0;
 }
 
+// The chord HostBridge sends to ZBrush, as the script plug-in expects it.
+const std::vector<P::KeyMessage> ActivationChord = {
+    {P::KeyMessageType::KeyDown, 0x10, 0x202A0001},   {P::KeyMessageType::KeyDown, 0x11, 0x001D0001},
+    {P::KeyMessageType::KeyDown, 0x12, 0x20380001},   {P::KeyMessageType::KeyDown, 0x39, 0x200A0001},
+    {P::KeyMessageType::KeyUp, 0x39, 0xE00A0001},     {P::KeyMessageType::KeyUp, 0x10, 0xC02A0001},
+    {P::KeyMessageType::SystemKeyUp, 0x11, 0xE01D0001}, {P::KeyMessageType::KeyUp, 0x12, 0xC0380001},
+};
+
 void testActivationKeys()
 {
     WinTest::section("ZBrush window and the activation keys");
@@ -173,13 +181,14 @@ void testActivationKeys()
     CHECK(P::findWindow(L"ZBrush", L"ZBrush") == host.zbrush);
     CHECK(P::findWindow(L"ZBrush", L"ZBrush 2021") == nullptr);
     CHECK(P::findWindow(L"Kivara", L"ZBrush") == nullptr);
-    const HWND titled = P::findWindowByTitle(L"ZBrush");
-    CHECK(titled == host.zbrush || titled == host.decoy);
-    CHECK(P::findWindowByTitle(L"No window has this title") == nullptr);
+    CHECK(P::findWindow(L"ZBrushDecoy", L"") == host.decoy);
+    // Any class: the later window lies above the earlier one.
+    CHECK(P::findWindow(L"", L"ZBrush") == host.zbrush);
+    CHECK(P::findWindow(L"", L"No window has this title") == nullptr);
     CHECK_EQ(P::windowProcess(host.zbrush), GetCurrentProcessId());
     CHECK_EQ(P::windowProcess(nullptr), DWORD(0));
 
-    P::sendActivationKeys(host.zbrush);
+    P::sendKeyMessages(host.zbrush, ActivationChord);
     const std::vector<KeyMessage> expected = {
         {WM_KEYDOWN, 0x10, 0x202A0001, true},
         {WM_KEYDOWN, 0x11, 0x001D0001, true},
@@ -194,11 +203,11 @@ void testActivationKeys()
     if (!CHECK(g_zbrushKeys == expected)) {
         for (const KeyMessage &k : g_zbrushKeys)
             std::printf("   0x%04x key 0x%02x data 0x%08llx%s\n", k.message, unsigned(k.key),
-                    static_cast<unsigned long long>(k.keyData) & 0xFFFFFFFFull, k.sent ? " sent" : "");
+                        static_cast<unsigned long long>(k.keyData) & 0xFFFFFFFFull, k.sent ? " sent" : "");
     }
     CHECK(g_decoyKeys.empty());
     g_zbrushKeys.clear();
-    P::sendActivationKeys(nullptr);
+    P::sendKeyMessages(nullptr, ActivationChord);
     CHECK(g_zbrushKeys.empty() && g_decoyKeys.empty());
 
     PostThreadMessageW(threadId, WM_QUIT, 0, 0);
@@ -206,45 +215,61 @@ void testActivationKeys()
     CloseHandle(thread);
     CloseHandle(host.ready);
     CHECK(P::findWindow(L"ZBrush", L"ZBrush") == nullptr);
+    // A window that went away answers like none.
+    CHECK_EQ(P::windowProcess(host.zbrush), DWORD(0));
+    CHECK(!P::isWindowVisible(host.zbrush));
 }
 
-void testRestoreAndRaise()
+// Where the window stands in topLevelWindows; -1 when it is missing.
+int zOrderOf(HWND window)
 {
-    WinTest::section("restore, foreground and raiseWindow");
+    const std::vector<HWND> windows = P::topLevelWindows();
+    for (size_t i = 0; i < windows.size(); ++i) {
+        if (windows[i] == window)
+            return int(i);
+    }
+    return -1;
+}
+
+void testWindowStates()
+{
+    WinTest::section("window order, visibility, restore and foreground");
     registerClass(L"KivaraProbe");
-    const HWND minimised = createWindow(L"KivaraProbe", L"Kivara minimised", true);
-    ShowWindow(minimised, SW_MINIMIZE);
-    CHECK(IsIconic(minimised));
-    P::restoreAndForeground(minimised);
-    CHECK(!IsIconic(minimised));
-    CHECK(IsWindowVisible(minimised));
-    CHECK(GetForegroundWindow() == minimised);
-    P::restoreAndForeground(nullptr);
-    CHECK(GetForegroundWindow() == minimised);
-    DestroyWindow(minimised);
+    const HWND lower = createWindow(L"KivaraProbe", L"Kivara lower", true);
+    const HWND upper = createWindow(L"KivaraProbe", L"Kivara upper", true);
+    const HWND hidden = createWindow(L"KivaraProbe", L"Kivara hidden", false);
+    SetWindowPos(upper, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    CHECK(zOrderOf(upper) >= 0 && zOrderOf(lower) > zOrderOf(upper));
+    SetWindowPos(lower, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    CHECK(zOrderOf(upper) > zOrderOf(lower) && zOrderOf(lower) >= 0);
+    CHECK(zOrderOf(hidden) >= 0);
 
-    // raiseWindow brings up the process's visible window, not the titled one.
-    const HWND visible = createWindow(L"KivaraProbe", L"Kivara visible", true);
-    const HWND hidden = createWindow(L"KivaraProbe", L"Kivara raise probe", false);
-    CHECK(P::firstVisibleWindowOfProcess(GetCurrentProcessId()) == visible);
-    const HWND other = createWindow(L"KivaraProbe", L"Kivara other", true);
-    SetForegroundWindow(other);
-    CHECK(P::firstVisibleWindowOfProcess(GetCurrentProcessId()) == other);
-    SetWindowPos(visible, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    CHECK(P::firstVisibleWindowOfProcess(GetCurrentProcessId()) == visible);
-    DestroyWindow(other);
-    CHECK(P::firstVisibleWindowOfProcess(0) == nullptr);
-    CHECK(P::firstVisibleWindowOfProcess(0xFFFFFFF0) == nullptr);
+    CHECK(P::isWindowVisible(lower));
+    CHECK(!P::isWindowVisible(hidden));
+    CHECK(!P::isWindowVisible(nullptr));
+    CHECK(!P::isWindowMinimized(lower));
+    CHECK(!P::isWindowMinimized(nullptr));
 
-    ShowWindow(visible, SW_MINIMIZE);
-    P::raiseWindow(L"No window has this title");
-    CHECK(IsIconic(visible));
-    P::raiseWindow(L"Kivara raise probe");
-    CHECK(!IsIconic(visible));
-    CHECK(GetForegroundWindow() == visible);
-    CHECK(!IsWindowVisible(hidden));
+    // A minimised window still counts as visible; restoring brings it back.
+    ShowWindow(lower, SW_MINIMIZE);
+    CHECK(P::isWindowMinimized(lower));
+    CHECK(P::isWindowVisible(lower));
+    P::restoreWindow(lower);
+    CHECK(!P::isWindowMinimized(lower));
+    CHECK(!IsIconic(lower) && IsWindowVisible(lower));
+    P::restoreWindow(nullptr);
+
+    P::setForegroundWindow(upper);
+    CHECK(GetForegroundWindow() == upper);
+    P::setForegroundWindow(lower);
+    CHECK(GetForegroundWindow() == lower);
+    P::setForegroundWindow(nullptr);
+    CHECK(GetForegroundWindow() == lower);
+
     DestroyWindow(hidden);
-    DestroyWindow(visible);
+    DestroyWindow(upper);
+    DestroyWindow(lower);
+    CHECK_EQ(zOrderOf(lower), -1);
 }
 
 std::wstring ownPath()
@@ -276,6 +301,16 @@ void testRunInstaller()
     CHECK(commandLine.size() > parameters.size()
           && commandLine.compare(commandLine.size() - parameters.size(), parameters.size(), parameters) == 0);
     std::printf("   installer command line: %s\n", commandLine.c_str());
+    // Registered for restart without a command line or flags. Wine keeps no
+    // restart settings (E_NOTIMPL); Windows does.
+    wchar_t restartCommandLine[64] = L"unset";
+    DWORD size = 64;
+    DWORD flags = 99;
+    const HRESULT restart = GetApplicationRestartSettings(GetCurrentProcess(), restartCommandLine, &size, &flags);
+    if (restart != E_NOTIMPL)
+        CHECK(restart == S_OK && flags == 0 && restartCommandLine[0] == L'\0');
+    else
+        std::printf("   restart registration not observable under Wine\n");
     SetEnvironmentVariableW(L"KIVARA_TEST_INSTALLER_LOG", nullptr);
     DeleteFileW(log.c_str());
 
@@ -306,7 +341,7 @@ int main()
     testFolders();
     testUninstallEntries();
     testActivationKeys();
-    testRestoreAndRaise();
+    testWindowStates();
     testRunInstaller();
     return WinTest::finish("win32platform_test");
 }
