@@ -501,6 +501,16 @@ void testFilesDialog()
         CHECK_EQ(filePath(1), std::string());
     }
     {
+        // A block of size 0 is neither read nor written back.
+        DialogUser user;
+        user.title = "Dirtool empty block";
+        char block[16] = "ZTL, .ZPR";
+        CHECK_EQ(runDialog(&user, "Dirtool empty block", 1.0, block, 0), 0.0f);
+        CHECK(user.found);
+        CHECK_EQ(std::string(block), std::string("ZTL, .ZPR"));
+        CHECK_EQ(user.firstFilter, std::string("(*.*)"));
+    }
+    {
         // Only the first ten extensions are offered, so this still fits.
         std::string twelve;
         std::string offered;
