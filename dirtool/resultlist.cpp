@@ -37,7 +37,6 @@ bool ResultList::path(int index, std::string *result) const
     const int count = entryCount();
     if (index < 1 || index > count)
         return false;
-    // The texts are bounded by the list: the count scan found a zero pair.
     const char *folder = m_bytes;
     if (count == 1 && index == 1) {
         *result = folder;

@@ -25,6 +25,8 @@ public:
     bool path(int index, std::string *result) const;
 
 private:
-    char m_bytes[Size] = {};
+    // One zero byte beyond the list that nothing writes: every text in it ends,
+    // whatever the dialog left behind.
+    char m_bytes[Size + 1] = {};
     int m_end = 0;
 };
