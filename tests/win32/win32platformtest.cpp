@@ -281,9 +281,14 @@ std::wstring ownPath()
 
 std::string waitAndRead(const std::wstring &path)
 {
-    for (int i = 0; i < 600 && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
+    // The started program renames its finished file into place; while Wine's
+    // rename still holds the file, opening it fails, so retry the open itself.
+    for (int i = 0; i < 600; ++i) {
+        if (FILE *file = _wfopen(path.c_str(), L"rb"))
+            return WinTest::readAndClose(file);
         Sleep(50);
-    return WinTest::readAndClose(_wfopen(path.c_str(), L"rb"));
+    }
+    return "<missing>";
 }
 
 void testRunInstaller()
