@@ -4,10 +4,10 @@
 #include <QDebug>
 #include <QFile>
 
+#include "platform/win32/win32installer.h"
+
 #include <string>
 
-#include <windows.h>
-#include <shellapi.h>
 #include <winsparkle.h>
 
 namespace {
@@ -67,22 +67,9 @@ void WinSparkleAutoUpdater::checkAndInstall()
 
 int __cdecl WinSparkleAutoUpdater::runInstaller(const wchar_t *installerPath)
 {
-    // The installer closes Kivara; Windows brings it back afterwards.
-    RegisterApplicationRestart(nullptr, 0);
-
-    // Inno Setup: no first prompt, silent, no start-menu icons, the portable
-    // type, into the folder Kivara runs from.
-    const std::wstring parameters =
-        (QStringLiteral("/SP- /silent /noicons /TYPE=portable \"/dir=")
-         + QCoreApplication::applicationDirPath() + QLatin1Char('"'))
-            .toStdWString();
-
-    SHELLEXECUTEINFOW info{};
-    static_assert(sizeof(void *) != 8 || sizeof(info) == 112, "unexpected SHELLEXECUTEINFOW layout");
-    info.cbSize = sizeof(info);
-    info.fMask = SEE_MASK_FLAG_NO_UI;
-    info.lpFile = installerPath;
-    info.lpParameters = parameters.c_str();
-    info.nShow = SW_SHOWDEFAULT;
-    return ShellExecuteExW(&info) ? 1 : 0;
+    if (!installerPath)
+        return 0;
+    // The folder as Qt reports it, forward slashes included.
+    const std::wstring folder = QCoreApplication::applicationDirPath().toStdWString();
+    return Win32Platform::runInstaller(installerPath, folder) ? 1 : 0;
 }
