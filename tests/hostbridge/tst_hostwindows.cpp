@@ -97,6 +97,7 @@ private Q_SLOTS:
     void hostRunningFollowsWindow_data();
     void hostRunningFollowsWindow();
     void bringsIconifiedHostToFront();
+    void activationWithoutFocusLeavesHostIconic();
     void raisesFirstVisibleWindowOfProcess();
     void noDataFolderStillSendsChord();
     void secondKivaraRaisesFirst();
@@ -204,6 +205,23 @@ void TestHostWindows::bringsIconifiedHostToFront()
     QVERIFY(!helper.waitFor(QStringLiteral("active-request")).isEmpty());
     QVERIFY(!helper.waitFor(QStringLiteral("focus-in")).isEmpty());
     QVERIFY(!Platform::isWindowMinimized(helper.window));
+    QVERIFY(helper.quit());
+}
+
+void TestHostWindows::activationWithoutFocusLeavesHostIconic()
+{
+    // UI colour loads and colour exports reach ZBrush without bringing it forward.
+    WindowHelper helper;
+    QVERIFY(helper.start(QStringLiteral("ZBrush.exe"), QStringLiteral("ZBrush")));
+    helper.send("iconify");
+    QVERIFY(!helper.waitFor(QStringLiteral("iconic")).isEmpty());
+
+    HostBridge bridge;
+    bridge.activate(QString(), QString(), HostCommandKind::ExportUIColors, false);
+    QCOMPARE(allKeyEvents(helper).size(), 8);
+    QVERIFY(helper.waitFor(QStringLiteral("mapped"), 1000).isEmpty());
+    QVERIFY(!helper.seen.contains(QStringLiteral("active-request")));
+    QVERIFY(Platform::isWindowMinimized(helper.window));
     QVERIFY(helper.quit());
 }
 
