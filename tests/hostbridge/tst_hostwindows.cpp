@@ -2,12 +2,12 @@
 #include "Model/hostbridge.h"
 #include "appfolders.h"
 #include "platform/platform.h"
+#include "windowmanager.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -108,8 +108,6 @@ private Q_SLOTS:
 
 private:
     QStringList allKeyEvents(WindowHelper &helper);
-    bool windowManagerRunning() const;
-    bool windowManagerShowsWindows() const;
     Window inputFocus() const;
     bool waitForFocus(unsigned long window) const;
     bool focusElsewhere(WindowHelper &other);
@@ -117,7 +115,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_prefix;
     Display *m_display = nullptr;
-    QProcess m_windowManager;
+    std::unique_ptr<WindowManager> m_windowManager;
 };
 
 void TestHostWindows::initTestCase()
@@ -128,63 +126,17 @@ void TestHostWindows::initTestCase()
     QVERIFY(m_display);
     // Desktops reparent, iconify and focus through a window manager; bare X
     // servers leave all of it to the clients. The same cases run both ways.
+    m_windowManager = std::make_unique<WindowManager>();
     const QString manager = qEnvironmentVariable("KIVARA_WINDOW_MANAGER");
-    if (manager.isEmpty() || windowManagerRunning())
-        return;
-    const QString program = QStandardPaths::findExecutable(manager);
-    if (program.isEmpty())
-        QSKIP("the window manager is not installed");
-    m_windowManager.start(program, QStringList());
-    QVERIFY(m_windowManager.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(windowManagerRunning(), 10000);
-    // Openbox drops map requests that come while it starts up: wait until it shows a window.
-    QVERIFY(windowManagerShowsWindows());
-}
-
-bool TestHostWindows::windowManagerShowsWindows() const
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < 10000) {
-        const Window probe = XCreateSimpleWindow(m_display, DefaultRootWindow(m_display), 0, 0, 10, 10, 0, 0, 0);
-        XMapWindow(m_display, probe);
-        XSync(m_display, False);
-        XWindowAttributes attributes{};
-        bool shown = false;
-        for (int i = 0; i < 50 && !shown; ++i) {
-            QTest::qWait(20);
-            shown = XGetWindowAttributes(m_display, probe, &attributes) && attributes.map_state == IsViewable;
-        }
-        XDestroyWindow(m_display, probe);
-        XSync(m_display, False);
-        if (shown)
-            return true;
-    }
-    return false;
+    if (!manager.isEmpty() && !m_windowManager->start(manager))
+        QSKIP("the window manager is not installed or does not start");
 }
 
 void TestHostWindows::cleanupTestCase()
 {
-    if (m_windowManager.state() != QProcess::NotRunning) {
-        m_windowManager.terminate();
-        m_windowManager.waitForFinished(5000);
-    }
+    m_windowManager.reset();
     if (m_display)
         XCloseDisplay(m_display);
-}
-
-bool TestHostWindows::windowManagerRunning() const
-{
-    Atom type = None;
-    int format = 0;
-    unsigned long items = 0;
-    unsigned long remaining = 0;
-    unsigned char *data = nullptr;
-    XGetWindowProperty(m_display, DefaultRootWindow(m_display), XInternAtom(m_display, "_NET_SUPPORTING_WM_CHECK", False),
-                       0, 1, False, XA_WINDOW, &type, &format, &items, &remaining, &data);
-    if (data)
-        XFree(data);
-    return items > 0;
 }
 
 Window TestHostWindows::inputFocus() const
@@ -220,7 +172,7 @@ bool TestHostWindows::focusElsewhere(WindowHelper &other)
 // Minimises another program's window the way its user would.
 void TestHostWindows::iconify(Window window)
 {
-    if (windowManagerRunning()) {
+    if (m_windowManager->isRunning()) {
         XIconifyWindow(m_display, window, DefaultScreen(m_display));
     } else {
         const Atom wmState = XInternAtom(m_display, "WM_STATE", False);
