@@ -63,6 +63,13 @@ public:
         m_process.waitForBytesWritten(1000);
     }
 
+    // Minimised as its user would, by the window manager when one runs.
+    bool iconify()
+    {
+        send("iconify");
+        return !waitFor(QStringLiteral("iconic")).isEmpty();
+    }
+
     bool quit()
     {
         send("quit");
@@ -264,8 +271,7 @@ void TestHostWindows::bringsIconifiedHostToFront()
 {
     WindowHelper helper;
     QVERIFY(helper.start(QStringLiteral("ZBrush.exe"), QStringLiteral("ZBrush")));
-    helper.send("iconify");
-    QVERIFY(!helper.waitFor(QStringLiteral("iconic")).isEmpty());
+    QVERIFY(helper.iconify());
     QTRY_VERIFY(Platform::isWindowMinimized(helper.window));
     QVERIFY(Platform::isWindowVisible(helper.window));
 
@@ -285,8 +291,7 @@ void TestHostWindows::activationWithoutFocusLeavesHostIconic()
     // UI colour loads and colour exports reach ZBrush without bringing it forward.
     WindowHelper helper;
     QVERIFY(helper.start(QStringLiteral("ZBrush.exe"), QStringLiteral("ZBrush")));
-    helper.send("iconify");
-    QVERIFY(!helper.waitFor(QStringLiteral("iconic")).isEmpty());
+    QVERIFY(helper.iconify());
     QTRY_VERIFY(Platform::isWindowMinimized(helper.window));
 
     HostBridge bridge;
