@@ -183,7 +183,11 @@ bool X11Connection::isViewable(XWindow window) const
 
 bool X11Connection::windowManagerSupports(const char *atomName) const
 {
-    if (property(m_root, atom("_NET_SUPPORTING_WM_CHECK"), XA_WINDOW).isEmpty())
+    // A window manager that ended leaves the root's property behind; the check
+    // window that names itself is gone with it.
+    const Atom check = atom("_NET_SUPPORTING_WM_CHECK");
+    const auto checkWindow = longItems(property(m_root, check, XA_WINDOW));
+    if (checkWindow.isEmpty() || longItems(property(checkWindow.first(), check, XA_WINDOW)) != checkWindow)
         return false;
     return longItems(property(m_root, atom("_NET_SUPPORTED"), XA_ATOM)).contains(atom(atomName));
 }

@@ -42,6 +42,7 @@ public:
     bool hasNetWmState(XWindow window, const char *stateName) const;
     bool isViewable(XWindow window) const;
     // An EWMH window manager runs and announces the atom in _NET_SUPPORTED.
+    // Call it under an X11ErrorTrap: the check window may be gone.
     bool windowManagerSupports(const char *atomName) const;
 
     // The property's raw items (32-bit formats come as longs, as Xlib gives them).

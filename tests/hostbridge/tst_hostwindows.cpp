@@ -110,6 +110,7 @@ private Q_SLOTS:
     void bringsIconifiedHostToFront();
     void activationWithoutFocusLeavesHostIconic();
     void raisesFirstVisibleWindowOfProcess();
+    void focusesAfterWindowManagerEnded();
     void noDataFolderStillSendsChord();
     void secondKivaraRaisesFirst();
 
@@ -316,6 +317,38 @@ void TestHostWindows::raisesFirstVisibleWindowOfProcess()
 
     AppFolders::raiseWindow(QStringLiteral("ZBrush"));
     QVERIFY(!helper.waitFor(QStringLiteral("active-request")).isEmpty());
+    QVERIFY(waitForFocus(helper.window));
+    QVERIFY(helper.quit());
+}
+
+void TestHostWindows::focusesAfterWindowManagerEnded()
+{
+    if (m_windowManager->isRunning())
+        QSKIP("needs a display without a window manager");
+    // A window manager that ended abnormally leaves its announcement on the root;
+    // nobody acts on activation requests any more.
+    const Window root = DefaultRootWindow(m_display);
+    const Atom check = XInternAtom(m_display, "_NET_SUPPORTING_WM_CHECK", False);
+    const Atom supported = XInternAtom(m_display, "_NET_SUPPORTED", False);
+    const Window gone = XCreateSimpleWindow(m_display, root, 0, 0, 1, 1, 0, 0, 0);
+    XDestroyWindow(m_display, gone);
+    long goneId = long(gone);
+    long atoms[] = {long(XInternAtom(m_display, "_NET_ACTIVE_WINDOW", False))};
+    XChangeProperty(m_display, root, check, XA_WINDOW, 32, PropModeReplace, reinterpret_cast<unsigned char *>(&goneId), 1);
+    XChangeProperty(m_display, root, supported, XA_ATOM, 32, PropModeReplace, reinterpret_cast<unsigned char *>(atoms), 1);
+    XSync(m_display, False);
+    const auto restoreRoot = qScopeGuard([&] {
+        XDeleteProperty(m_display, root, check);
+        XDeleteProperty(m_display, root, supported);
+        XSync(m_display, False);
+    });
+
+    WindowHelper helper;
+    QVERIFY(helper.start(QStringLiteral("ZBrush.exe"), QStringLiteral("ZBrush")));
+    WindowHelper other;
+    QVERIFY(focusElsewhere(other));
+    HostBridge bridge;
+    bridge.bringHostToFront();
     QVERIFY(waitForFocus(helper.window));
     QVERIFY(helper.quit());
 }
