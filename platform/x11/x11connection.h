@@ -50,6 +50,11 @@ public:
 
 private:
     explicit X11Connection(_XDisplay *display);
+    // XQueryTree: the children bottom to top, and the parent when asked for.
+    QList<XWindow> children(XWindow window, XWindow *parent = nullptr) const;
+    // The root's child that holds the window (a frame, or the window itself); 0 when gone.
+    XWindow topLevelAncestor(XWindow window) const;
+    // The client inside a frame, found by its WM_STATE; the window itself when none has it.
     XWindow findClient(XWindow window) const;
 
     _XDisplay *m_display;

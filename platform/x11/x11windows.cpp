@@ -77,9 +77,10 @@ WindowId findWindow(const QString &className, const QString &title)
     X11ErrorTrap trap(x->display());
     const auto windows = x->clientWindows();
     for (const auto window : windows) {
-        if (!title.isEmpty() && x->title(window) != title)
-            continue;
+        // The class first: one request that rules out nearly every window.
         if (!className.isEmpty() && !classMatches(x->classNames(window), className))
+            continue;
+        if (!title.isEmpty() && x->title(window) != title)
             continue;
         return window;
     }

@@ -107,6 +107,7 @@ private Q_SLOTS:
     void chord();
     void hostRunningFollowsWindow_data();
     void hostRunningFollowsWindow();
+    void findsClientInsideFrame();
     void bringsIconifiedHostToFront();
     void activationWithoutFocusLeavesHostIconic();
     void raisesFirstVisibleWindowOfProcess();
@@ -266,6 +267,42 @@ void TestHostWindows::hostRunningFollowsWindow()
         QVERIFY(helper.quit());
     }
     QTRY_VERIFY(!bridge.isHostRunning());
+}
+
+void TestHostWindows::findsClientInsideFrame()
+{
+    // ZBrush's window sits in a frame that carries neither class nor title, made
+    // by a window manager without a client list, or not listed yet by one that
+    // has one (and lists another window already).
+    WindowHelper listed;
+    QVERIFY(listed.start(QStringLiteral("Other"), QStringLiteral("Other")));
+    const Window root = DefaultRootWindow(m_display);
+    XSetWindowAttributes unmanaged{};
+    unmanaged.override_redirect = True;
+    const Window frame = XCreateWindow(m_display, root, 0, 0, 60, 60, 0, CopyFromParent, InputOutput, CopyFromParent,
+                                       CWOverrideRedirect, &unmanaged);
+    const Window decoration = XCreateSimpleWindow(m_display, frame, 0, 0, 60, 10, 0, 0, 0);
+    const Window client = XCreateSimpleWindow(m_display, frame, 0, 10, 60, 50, 0, 0, 0);
+    const auto destroyFrame = qScopeGuard([&] {
+        XDestroyWindow(m_display, frame);
+        XSync(m_display, False);
+    });
+    XClassHint hint;
+    QByteArray className("ZBrush.exe");
+    hint.res_name = className.data();
+    hint.res_class = className.data();
+    XSetClassHint(m_display, client, &hint);
+    XStoreName(m_display, client, "ZBrush");
+    const Atom wmState = XInternAtom(m_display, "WM_STATE", False);
+    long normal[2] = {NormalState, None};
+    XChangeProperty(m_display, client, wmState, wmState, 32, PropModeReplace, reinterpret_cast<unsigned char *>(normal), 2);
+    XMapSubwindows(m_display, frame);
+    XMapWindow(m_display, frame);
+    XSync(m_display, False);
+    Q_UNUSED(decoration)
+
+    QCOMPARE(Platform::findWindow(QStringLiteral("ZBrush"), QStringLiteral("ZBrush")), Platform::WindowId(client));
+    QVERIFY(HostBridge().isHostRunning());
 }
 
 void TestHostWindows::bringsIconifiedHostToFront()
