@@ -199,8 +199,13 @@ QStringList X11Connection::classNames(XWindow window) const
 
 qint64 X11Connection::processId(XWindow window) const
 {
-    const auto items = longItems(property(window, atom("_NET_WM_PID"), XA_CARDINAL));
-    return items.isEmpty() ? 0 : qint64(items.first() & 0xffffffffUL);
+    return qMax<qint64>(0, cardinal(window, "_NET_WM_PID"));
+}
+
+qint64 X11Connection::cardinal(XWindow window, const char *propertyName) const
+{
+    const auto items = longItems(property(window, atom(propertyName), XA_CARDINAL));
+    return items.isEmpty() ? -1 : qint64(items.first() & 0xffffffffUL);
 }
 
 long X11Connection::wmState(XWindow window) const

@@ -37,6 +37,8 @@ public:
     QStringList classNames(XWindow window) const;
     // _NET_WM_PID; 0 when absent.
     qint64 processId(XWindow window) const;
+    // The first item of a CARDINAL property; -1 when absent.
+    qint64 cardinal(XWindow window, const char *propertyName) const;
     // ICCCM WM_STATE: 0 withdrawn, 1 normal, 3 iconic; -1 when absent.
     long wmState(XWindow window) const;
     bool hasNetWmState(XWindow window, const char *stateName) const;

@@ -109,6 +109,7 @@ private Q_SLOTS:
     void hostRunningFollowsWindow();
     void findsClientInsideFrame();
     void bringsIconifiedHostToFront();
+    void bringsHostFromOtherDesktop();
     void activationWithoutFocusLeavesHostIconic();
     void raisesFirstVisibleWindowOfProcess();
     void focusesAfterWindowManagerEnded();
@@ -321,6 +322,37 @@ void TestHostWindows::bringsIconifiedHostToFront()
             || !helper.waitFor(QStringLiteral("active-request")).isEmpty());
     QVERIFY(waitForFocus(helper.window));
     QTRY_VERIFY(!Platform::isWindowMinimized(helper.window));
+    QVERIFY(helper.quit());
+}
+
+void TestHostWindows::bringsHostFromOtherDesktop()
+{
+    if (!m_windowManager->isRunning())
+        QSKIP("needs a window manager with desktops");
+    WindowHelper helper;
+    QVERIFY(helper.start(QStringLiteral("ZBrush.exe"), QStringLiteral("ZBrush")));
+    // The user switches to another desktop: the manager hides ZBrush's frame.
+    const Window root = DefaultRootWindow(m_display);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = root;
+    event.xclient.message_type = XInternAtom(m_display, "_NET_CURRENT_DESKTOP", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = 1;
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(m_display, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XSync(m_display, False);
+    XWindowAttributes attributes{};
+    QTRY_VERIFY(XGetWindowAttributes(m_display, Window(helper.window), &attributes)
+                && attributes.map_state != IsViewable);
+    // Hidden, yet still a shown window of its program.
+    QVERIFY(Platform::isWindowVisible(helper.window));
+
+    HostBridge bridge;
+    bridge.bringHostToFront();
+    QVERIFY(waitForFocus(helper.window));
+    QTRY_VERIFY(XGetWindowAttributes(m_display, Window(helper.window), &attributes)
+                && attributes.map_state == IsViewable);
     QVERIFY(helper.quit());
 }
 
