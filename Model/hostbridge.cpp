@@ -172,7 +172,10 @@ bool HostBridge::isPluginCurrent() const
     const QFileInfo installed(m_hostPath + pluginsFolder + scriptFileName);
     if (m_hostPath.isEmpty() || !installed.exists())
         return false;
-    return installed.lastModified() >= QFileInfo(AppFolders::scriptPluginSource()).lastModified();
+    // Without a shipped copy there is nothing newer: reinstalling would only
+    // delete the working plug-in.
+    const QFileInfo shipped(AppFolders::scriptPluginSource());
+    return !shipped.exists() || installed.lastModified() >= shipped.lastModified();
 }
 
 bool HostBridge::installPluginFiles(const QString &folder)

@@ -1,5 +1,7 @@
 #include "x11connection.h"
 
+#include <QHash>
+
 #include <cstring>
 #include <memory>
 
@@ -78,6 +80,39 @@ QByteArray X11Connection::property(XWindow window, unsigned long property, unsig
     return result;
 }
 
+QList<X11Connection::XWindow> X11Connection::children(XWindow window, XWindow *parent) const
+{
+    QList<XWindow> result;
+    Window rootReturn = 0;
+    Window parentReturn = 0;
+    Window *list = nullptr;
+    unsigned int count = 0;
+    if (XQueryTree(m_display, window, &rootReturn, &parentReturn, &list, &count)) {
+        for (unsigned int i = 0; i < count; ++i)
+            result.append(list[i]);
+        if (parent)
+            *parent = parentReturn;
+    }
+    if (list)
+        XFree(list);
+    return result;
+}
+
+X11Connection::XWindow X11Connection::topLevelAncestor(XWindow window) const
+{
+    // Window managers nest clients a few levels deep in their frames.
+    for (int depth = 0; depth < 16; ++depth) {
+        XWindow parent = 0;
+        children(window, &parent);
+        if (!parent)
+            return 0;
+        if (parent == m_root)
+            return window;
+        window = parent;
+    }
+    return 0;
+}
+
 X11Connection::XWindow X11Connection::findClient(XWindow window) const
 {
     // A window manager reparents clients into frames; the client carries WM_STATE.
@@ -88,16 +123,7 @@ X11Connection::XWindow X11Connection::findClient(XWindow window) const
         for (XWindow candidate : qAsConst(level)) {
             if (!property(candidate, wmStateAtom, AnyPropertyType).isEmpty())
                 return candidate;
-            Window rootReturn = 0;
-            Window parent = 0;
-            Window *children = nullptr;
-            unsigned int count = 0;
-            if (XQueryTree(m_display, candidate, &rootReturn, &parent, &children, &count)) {
-                for (unsigned int i = 0; i < count; ++i)
-                    next.append(children[i]);
-            }
-            if (children)
-                XFree(children);
+            next.append(children(candidate));
         }
         level = next;
     }
@@ -106,23 +132,37 @@ X11Connection::XWindow X11Connection::findClient(XWindow window) const
 
 QList<X11Connection::XWindow> X11Connection::clientWindows() const
 {
-    QList<XWindow> windows;
-    Window rootReturn = 0;
-    Window parent = 0;
-    Window *children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(m_display, m_root, &rootReturn, &parent, &children, &count))
-        return windows;
+    // An EWMH window manager lists the clients it frames: one request instead of
+    // searching every frame's decorations, which the connection check would do
+    // every few seconds.
+    QHash<XWindow, XWindow> clientOfFrame;
+    const auto managed = longItems(property(m_root, atom("_NET_CLIENT_LIST"), XA_WINDOW));
+    for (const unsigned long client : managed) {
+        if (const XWindow frame = topLevelAncestor(client))
+            clientOfFrame.insert(frame, client);
+    }
     // XQueryTree lists bottom to top. Windows without WM_CLASS are toolkit
-    // helpers (client leaders, selection owners), not application windows.
+    // helpers (client leaders, selection owners) or the manager's own, not
+    // application windows.
     const Atom classAtom = atom("WM_CLASS");
-    for (unsigned int i = count; i > 0; --i) {
-        const XWindow client = findClient(children[i - 1]);
-        if (!property(client, classAtom, XA_STRING).isEmpty())
+    const auto hasClass = [&](XWindow window) { return !property(window, classAtom, XA_STRING).isEmpty(); };
+    const QList<XWindow> topLevels = children(m_root);
+    QList<XWindow> windows;
+    for (auto it = topLevels.crbegin(); it != topLevels.crend(); ++it) {
+        XWindow client = clientOfFrame.value(*it);
+        if (!client) {
+            // Unmanaged: withdrawn or hidden windows, or no window manager at all.
+            if (hasClass(*it)) {
+                windows.append(*it);
+                continue;
+            }
+            // A manager without a client list, or one that has not listed a new
+            // client yet: look for the client inside the frame.
+            client = findClient(*it);
+        }
+        if (hasClass(client))
             windows.append(client);
     }
-    if (children)
-        XFree(children);
     return windows;
 }
 
@@ -159,8 +199,13 @@ QStringList X11Connection::classNames(XWindow window) const
 
 qint64 X11Connection::processId(XWindow window) const
 {
-    const auto items = longItems(property(window, atom("_NET_WM_PID"), XA_CARDINAL));
-    return items.isEmpty() ? 0 : qint64(items.first() & 0xffffffffUL);
+    return qMax<qint64>(0, cardinal(window, "_NET_WM_PID"));
+}
+
+qint64 X11Connection::cardinal(XWindow window, const char *propertyName) const
+{
+    const auto items = longItems(property(window, atom(propertyName), XA_CARDINAL));
+    return items.isEmpty() ? -1 : qint64(items.first() & 0xffffffffUL);
 }
 
 long X11Connection::wmState(XWindow window) const
@@ -183,7 +228,11 @@ bool X11Connection::isViewable(XWindow window) const
 
 bool X11Connection::windowManagerSupports(const char *atomName) const
 {
-    if (property(m_root, atom("_NET_SUPPORTING_WM_CHECK"), XA_WINDOW).isEmpty())
+    // A window manager that ended leaves the root's property behind; the check
+    // window that names itself is gone with it.
+    const Atom check = atom("_NET_SUPPORTING_WM_CHECK");
+    const auto checkWindow = longItems(property(m_root, check, XA_WINDOW));
+    if (checkWindow.isEmpty() || longItems(property(checkWindow.first(), check, XA_WINDOW)) != checkWindow)
         return false;
     return longItems(property(m_root, atom("_NET_SUPPORTED"), XA_ATOM)).contains(atom(atomName));
 }

@@ -37,11 +37,14 @@ public:
     QStringList classNames(XWindow window) const;
     // _NET_WM_PID; 0 when absent.
     qint64 processId(XWindow window) const;
+    // The first item of a CARDINAL property; -1 when absent.
+    qint64 cardinal(XWindow window, const char *propertyName) const;
     // ICCCM WM_STATE: 0 withdrawn, 1 normal, 3 iconic; -1 when absent.
     long wmState(XWindow window) const;
     bool hasNetWmState(XWindow window, const char *stateName) const;
     bool isViewable(XWindow window) const;
     // An EWMH window manager runs and announces the atom in _NET_SUPPORTED.
+    // Call it under an X11ErrorTrap: the check window may be gone.
     bool windowManagerSupports(const char *atomName) const;
 
     // The property's raw items (32-bit formats come as longs, as Xlib gives them).
@@ -49,6 +52,11 @@ public:
 
 private:
     explicit X11Connection(_XDisplay *display);
+    // XQueryTree: the children bottom to top, and the parent when asked for.
+    QList<XWindow> children(XWindow window, XWindow *parent = nullptr) const;
+    // The root's child that holds the window (a frame, or the window itself); 0 when gone.
+    XWindow topLevelAncestor(XWindow window) const;
+    // The client inside a frame, found by its WM_STATE; the window itself when none has it.
     XWindow findClient(XWindow window) const;
 
     _XDisplay *m_display;

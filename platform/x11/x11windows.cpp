@@ -65,6 +65,22 @@ unsigned int modifierMask(Display *display, KeyCode code)
     return mask;
 }
 
+// _NET_WM_DESKTOP of a window shown on every desktop.
+constexpr qint64 allDesktops = 0xFFFFFFFF;
+
+// An EWMH request: a client message about the window, sent to the root.
+void sendToWindowManager(X11Connection *x, X11Connection::XWindow window, const char *type, long data)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = x->atom(type);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = data;
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(x->display(), x->root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+}
+
 } // namespace
 
 namespace Platform {
@@ -77,9 +93,10 @@ WindowId findWindow(const QString &className, const QString &title)
     X11ErrorTrap trap(x->display());
     const auto windows = x->clientWindows();
     for (const auto window : windows) {
-        if (!title.isEmpty() && x->title(window) != title)
-            continue;
+        // The class first: one request that rules out nearly every window.
         if (!className.isEmpty() && !classMatches(x->classNames(window), className))
+            continue;
+        if (!title.isEmpty() && x->title(window) != title)
             continue;
         return window;
     }
@@ -145,14 +162,14 @@ void setForegroundWindow(WindowId window)
     X11ErrorTrap trap(x->display());
     Display *display = x->display();
 
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = x->atom("_NET_ACTIVE_WINDOW");
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = 2; // a pager's request: window managers honour it without user input
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, x->root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    // Like SetForegroundWindow across virtual desktops: show the window's desktop
+    // first, since managers such as openbox do not switch for an activation.
+    const qint64 desktop = x->cardinal(window, "_NET_WM_DESKTOP");
+    const qint64 current = x->cardinal(x->root(), "_NET_CURRENT_DESKTOP");
+    if (desktop >= 0 && current >= 0 && desktop != current && desktop != allDesktops
+        && x->windowManagerSupports("_NET_CURRENT_DESKTOP"))
+        sendToWindowManager(x, x->root(), "_NET_CURRENT_DESKTOP", long(desktop));
+    sendToWindowManager(x, window, "_NET_ACTIVE_WINDOW", 2); // a pager's request: honoured without user input
     XRaiseWindow(display, window);
     // Without a window manager nobody acts on the request: focus the window ourselves.
     if (!x->windowManagerSupports("_NET_ACTIVE_WINDOW")) {

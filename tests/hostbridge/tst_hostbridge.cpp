@@ -64,6 +64,7 @@ private Q_SLOTS:
     void commandKindForType();
     void setHostPath();
     void pluginInstallation();
+    void installWithoutPluginsFolder();
     void failedScriptCopy();
     void newestUiColorsFile();
     void hostLocations();
@@ -146,6 +147,7 @@ void TestHostBridge::commandFile_data()
     QTest::newRow("fiber: 16") << 7 << "A" << path << false << QByteArray("Fiber:A") << 0x41800000u;
     QTest::newRow("texture: 15") << 8 << "A" << path << false << QByteArray("Texture:A") << 0x41700000u;
     QTest::newRow("light .ZLI: 17") << 9 << "A" << "/l/Sun.ZLI" << false << QByteArray("Light:A") << 0x41880000u;
+    QTest::newRow("light .zli: 17") << 9 << "A" << "/l/sun.zli" << false << QByteArray("Light:A") << 0x41880000u;
     QTest::newRow("LightCap: 20") << 9 << "A" << "/l/Sun.lightcap" << false << QByteArray("Light:A") << 0x41a00000u;
     QTest::newRow("macro") << 10 << "A" << path << false << QByteArray("Macro:Macros:A") << 0x41900000u;
     QTest::newRow("UI colour") << 11 << "A" << path << false << QByteArray("File:A") << 0x41980000u;
@@ -199,9 +201,8 @@ void TestHostBridge::launchFile()
     const QByteArray expected = QByteArray::fromHex("e903000002000000") + 'S'
         + QCoreApplication::applicationDirPath().toUtf8() + '\0' + 'S'
         + QCoreApplication::applicationFilePath().toUtf8() + '\0';
-    const QByteArray launch = readFile(dataFolder(QStringLiteral("ZBrushData2021")) + "/ZPluginData/KIVData/kivLaunch.zvr");
-    QCOMPARE(launch, expected);
-    QVERIFY(!launch.contains('\\'));
+    // Qt already reports both paths with forward slashes, as the script plug-in wants them.
+    QCOMPARE(readFile(dataFolder(QStringLiteral("ZBrushData2021")) + "/ZPluginData/KIVData/kivLaunch.zvr"), expected);
 }
 
 void TestHostBridge::dataFolders()
@@ -209,11 +210,18 @@ void TestHostBridge::dataFolders()
     QVERIFY(QDir().mkpath(dataFolder(QStringLiteral("ZBrushData"))));
     // A data folder whose KIVData is a file cannot be written.
     QVERIFY(writeFile(dataFolder(QStringLiteral("ZBrushData2020")) + QStringLiteral("ZPluginData/KIVData"), "in the way"));
+    // A file with a data folder's name is no data folder.
+    QVERIFY(writeFile(m_prefix->publicDocuments() + QStringLiteral("/ZBrushData2019"), "not a folder"));
 
     HostBridge bridge;
     QCOMPARE(bridge.hostDataFolders(),
              (QStringList{dataFolder(QStringLiteral("ZBrushData")), dataFolder(QStringLiteral("ZBrushData2020")),
                           dataFolder(QStringLiteral("ZBrushData2021"))}));
+    const QString launchFile = QStringLiteral("/ZPluginData/KIVData/kivLaunch.zvr");
+    const QByteArray launch = readFile(dataFolder(QStringLiteral("ZBrushData")) + launchFile);
+    QVERIFY(!launch.isEmpty());
+    QCOMPARE(readFile(dataFolder(QStringLiteral("ZBrushData2021")) + launchFile), launch);
+
     bridge.writeCommand(HostCommandKind::Tool, QStringLiteral("Dog"), QStringLiteral("/t/Dog.ZTL"));
     const QByteArray first = readFile(commandFile(QStringLiteral("ZBrushData")));
     QCOMPARE(first, commandBytes(0x41600000u, "Tool:Dog", "/t/Dog.ZTL"));
@@ -283,6 +291,9 @@ void TestHostBridge::pluginInstallation()
     QVERIFY(!bridge.isPluginInstalled()); // the library is missing
     QVERIFY(!bridge.installPluginFiles(m_dir->filePath(QStringLiteral("missing"))));
 
+    // Old copies are replaced, not kept.
+    QVERIFY(writeFile(library, "old library"));
+    QVERIFY(bridge.isPluginInstalled());
     QVERIFY(bridge.installPluginFiles(zbrush));
     QCOMPARE(readFile(script), QByteArray("shipped script"));
     QCOMPARE(readFile(library), QByteArray("shipped library"));
@@ -298,6 +309,24 @@ void TestHostBridge::pluginInstallation()
     QVERIFY(shipped.setFileTime(installedTime.addSecs(60), QFileDevice::FileModificationTime));
     shipped.close();
     QVERIFY(!bridge.isPluginCurrent());
+    QVERIFY(bridge.isPluginInstalled());
+
+    // With no shipped script there is nothing newer: a reinstall would only
+    // delete the working plug-in.
+    QVERIFY(QFile::remove(m_resources + QStringLiteral("kiv.zsc")));
+    QVERIFY(bridge.isPluginCurrent());
+}
+
+void TestHostBridge::installWithoutPluginsFolder()
+{
+    // A ZBrush folder whose ZStartup has no ZPlugs64 yet still gets both files.
+    const QString zbrush = m_dir->filePath(QStringLiteral("ZBrush 2022"));
+    QVERIFY(QDir().mkpath(zbrush + QStringLiteral("/ZStartup")));
+    HostBridge bridge;
+    QVERIFY(bridge.setHostPath(zbrush));
+    QVERIFY(bridge.installPluginFiles(zbrush));
+    QCOMPARE(readFile(zbrush + QStringLiteral("/ZStartup/ZPlugs64/kiv.zsc")), QByteArray("shipped script"));
+    QCOMPARE(readFile(zbrush + QStringLiteral("/ZStartup/ZPlugs64/KIVData/Dirtool64.dll")), QByteArray("shipped library"));
     QVERIFY(bridge.isPluginInstalled());
 }
 

@@ -3,8 +3,9 @@
 //   ready <window> <twin or 0> <pid>   once the window is shown
 //   press|release <keysym> <state>     key events, state in hex
 //   focus-in | mapped | iconic | active-request
-// Reads commands from stdin: "iconify" (as a window manager would: unmap and
-// WM_STATE iconic) and "quit". Usage: x11windowhelper <class> <title> [--hidden-twin]
+// Reads commands from stdin: "iconify" and "quit". Under a window manager the
+// manager iconifies and keeps WM_STATE; without one the helper does its part
+// (unmap, WM_STATE iconic or normal). Usage: x11windowhelper <class> <title> [--hidden-twin]
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -67,6 +68,18 @@ int main(int argc, char **argv)
         return 3;
     const Window root = DefaultRootWindow(display);
     const Atom activeWindow = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+    const bool managed = [&] {
+        Atom type = None;
+        int format = 0;
+        unsigned long items = 0;
+        unsigned long remaining = 0;
+        unsigned char *data = nullptr;
+        XGetWindowProperty(display, root, XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False), 0, 1, False,
+                           XA_WINDOW, &type, &format, &items, &remaining, &data);
+        if (data)
+            XFree(data);
+        return items > 0;
+    }();
 
     const Window window = createWindow(display, argv[1], argv[2]);
     XSelectInput(display, window, KeyPressMask | KeyReleaseMask | FocusChangeMask | StructureNotifyMask);
@@ -104,8 +117,10 @@ int main(int argc, char **argv)
             case MapNotify:
                 if (event.xmap.window != window || event.xmap.event != window)
                     break;
-                setWmState(display, window, NormalState);
-                XSync(display, False);
+                if (!managed) {
+                    setWmState(display, window, NormalState);
+                    XSync(display, False);
+                }
                 if (!ready) {
                     ready = true;
                     say("ready %lu %lu %ld", window, twin, long(getpid()));
@@ -145,8 +160,12 @@ int main(int argc, char **argv)
                 }
                 if (command == "iconify") {
                     iconifying = true;
-                    setWmState(display, window, IconicState);
-                    XUnmapWindow(display, window);
+                    if (managed) {
+                        XIconifyWindow(display, window, DefaultScreen(display));
+                    } else {
+                        setWmState(display, window, IconicState);
+                        XUnmapWindow(display, window);
+                    }
                     XFlush(display);
                 }
             }
