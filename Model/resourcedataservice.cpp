@@ -1,11 +1,13 @@
 #include "resourcedataservice.h"
 
 #include "Model/favoriteset.h"
+#include "Model/hostbridge.h"
 #include "Model/resource.h"
 #include "Model/resourceroles.h"
 #include "Model/systemdataservice.h"
 #include "sorters/categoryfilter.h"
 #include "sorters/resourcesorter.h"
+#include "appfolders.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -280,6 +282,63 @@ void ResourceDataService::applyStoredRecord(Resource &resource, const ResourceIn
     resource.setScanDate(QDateTime::fromString(record.scanDate, Qt::TextDate));
     for (const QString &tag : record.tags)
         resource.addTag(tag);
+}
+
+// Scans -------------------------------------------------------------------------------
+
+QString ResourceDataService::storeFolder() const
+{
+    const QString library = database->readSetting(DatabaseService::LibraryLocation).toString();
+    return library.isEmpty() ? AppFolders::defaultLibraryFolder() : library + QStringLiteral("/KIVSource");
+}
+
+QStringList ResourceDataService::scanFolders(const QStringList &hostSubFolders) const
+{
+    // Plain concatenation: without a ZBrush folder these become "/ZTools" and the like,
+    // which normally do not exist.
+    const QString host = hostBridge ? hostBridge->hostPath() : QString();
+    QStringList folders;
+    for (const QString &sub : hostSubFolders)
+        folders << host + sub;
+    folders << storeFolder();
+    folders << m_resourceLocations->stringList();
+    return folders;
+}
+
+bool ResourceDataService::mergeScannedRecord(Resource &resource, ResourceInfo &record)
+{
+    const QString now = QDateTime::currentDateTime().toString(Qt::TextDate);
+    if (!record.valid) {
+        record.valid = true;
+        record.name = resource.name();
+        record.path = resource.path();
+        record.scanDate = now;
+        return true;
+    }
+    applyStoredRecord(resource, record);
+    // The stored date has whole seconds; a file written in the second of its scan is
+    // not newer than that scan.
+    QDateTime modified = resource.lastModified();
+    modified = modified.addMSecs(-modified.time().msec());
+    const QDateTime scanned = resource.scanDate();
+    if (scanned.isValid() && scanned >= modified)
+        return false;
+    record.path = resource.path();
+    record.scanDate = now;
+    return true;
+}
+
+void ResourceDataService::appendScanned(const QSharedPointer<Resource> &resource, ResourceInfo *record)
+{
+    const int row = items.size();
+    if (record) {
+        record->resource = resource.data();
+        record->row = row;
+    }
+    beginInsertRows(QModelIndex(), row, row);
+    nameIndex.insert(resource->name());
+    items.append(resource);
+    endInsertRows();
 }
 
 void ResourceDataService::loadTags()

@@ -1,0 +1,105 @@
+#include "genericdataservice.h"
+
+#include "Model/folderwalk.h"
+#include "Model/hostbridge.h"
+#include "Model/resource.h"
+#include "Model/resourceroles.h"
+#include "sorters/resourcesorter.h"
+
+#include <QFileInfo>
+
+GenericDataService::GenericDataService(QSharedPointer<HostBridge> hostBridge,
+                                       QSharedPointer<DatabaseService> database, bool setupNow,
+                                       QSharedPointer<SystemDataService> systemService,
+                                       DatabaseService::ResourceType kind, const QString &kindWord,
+                                       const QString &extension, const QStringList &hostFolders,
+                                       HostCommandKind commandKind, QObject *parent)
+    : GenericDataService(std::move(hostBridge), std::move(database), std::move(systemService), kind, kindWord,
+                         {QStringLiteral("*.") + extension}, hostFolders, commandKind,
+                         QString::fromLatin1(Resource::defaultIconPath), parent)
+{
+    finishConstruction(setupNow);
+}
+
+GenericDataService::GenericDataService(QSharedPointer<HostBridge> hostBridge,
+                                       QSharedPointer<DatabaseService> database,
+                                       QSharedPointer<SystemDataService> systemService,
+                                       DatabaseService::ResourceType kind, const QString &kindWord,
+                                       const QStringList &nameFilters, const QStringList &hostFolders,
+                                       HostCommandKind commandKind, const QString &iconPath, QObject *parent)
+    : ResourceDataService(std::move(hostBridge), std::move(database), kind, ResourceRoles::GenericRole::Name,
+                          std::move(systemService), parent)
+    , m_kindWord(kindWord)
+    , m_nameFilters(nameFilters)
+    , m_hostFolders(hostFolders)
+    , m_commandKind(commandKind)
+    , m_iconPath(iconPath)
+{
+}
+
+GenericDataService::~GenericDataService() = default;
+
+void GenericDataService::finishConstruction(bool setupNow)
+{
+    if (setupNow)
+        setup();
+    // Column 1 sorts nothing: the list starts in scan order.
+    if (proxy())
+        proxy()->sort(1);
+}
+
+bool GenericDataService::skipsName(const QString &name) const
+{
+    Q_UNUSED(name)
+    return false;
+}
+
+void GenericDataService::setup()
+{
+    ResourceDataService::setup();
+    scanAll();
+    loadTags();
+    setLoaded(true);
+}
+
+void GenericDataService::scanAll()
+{
+    clearItems();
+    const RecordMap records = database->readResources(kind());
+    const QStringList folders = scanFolders(m_hostFolders);
+    for (const QString &folder : folders)
+        scanForItems(folder, records);
+}
+
+void GenericDataService::scanLocation(const QString &folder)
+{
+    scanForItems(folder, database->readResources(kind()));
+}
+
+void GenericDataService::scanForItems(const QString &path, const RecordMap &info)
+{
+    QList<QSharedPointer<ResourceInfo>> toStore;
+    FolderWalk::forEachFile(path, m_nameFilters, [&](const QFileInfo &file) {
+        const QString name = file.completeBaseName();
+        // The first file of a name wins, across all folders of the kind.
+        if (name.isEmpty() || nameIndex.contains(name) || skipsName(name))
+            return;
+        auto resource = QSharedPointer<Resource>::create(name, file.filePath(), m_kindWord);
+        resource->setIconPath(m_iconPath);
+        resource->setLastModified(file.lastModified());
+        QSharedPointer<ResourceInfo> record = info.value(name);
+        if (!record)
+            record = QSharedPointer<ResourceInfo>::create();
+        const bool store = mergeScannedRecord(*resource, *record);
+        appendScanned(resource, store ? record.data() : nullptr);
+        if (store)
+            toStore.append(record);
+    });
+    database->saveResources(toStore, kind());
+}
+
+void GenericDataService::activateResource(const QString &name, const QString &path)
+{
+    if (hostBridge)
+        hostBridge->activate(name, path, m_commandKind, true);
+}
