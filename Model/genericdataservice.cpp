@@ -8,6 +8,35 @@
 
 #include <QFileInfo>
 
+const QList<GenericDataService::Kind> &GenericDataService::kinds()
+{
+    using DB = DatabaseService;
+    using Host = HostCommandKind;
+    static const QList<Kind> list{
+        {"projectData", DB::Project, "project", "zpr", {QStringLiteral("/ZProjects")}, Host::Project},
+        {"materialData", DB::Material, "material", "zmt",
+         {QStringLiteral("/ZMaterials"), QStringLiteral("/ZData/Materials"), QStringLiteral("/ZStartup/Materials")},
+         Host::Material},
+        {"toolData", DB::Tool, "tool", "ztl", {QStringLiteral("/ZTools")}, Host::Tool},
+        {"fiberData", DB::Fiber, "fiber", "zfp", {QStringLiteral("/ZFibersPresets")}, Host::Fiber},
+        {"gridData", DB::Grid, "grid", "zgr", {QStringLiteral("/ZGrids")}, Host::Grid},
+        {"arrayData", DB::MeshArray, "array", "zam", {QStringLiteral("/ZArraysPresets")}, Host::MeshArray},
+        {"spotlightData", DB::Spotlight, "spotlight", "zsl", {QStringLiteral("/ZSpotlights")}, Host::Spotlight},
+        {"renderPresetData", DB::RenderPreset, "renderpreset", "zrp", {QStringLiteral("/ZRenderPresets")},
+         Host::RenderPreset},
+    };
+    return list;
+}
+
+GenericDataService *GenericDataService::create(const Kind &kind, QSharedPointer<HostBridge> hostBridge,
+                                               QSharedPointer<DatabaseService> database, bool setupNow,
+                                               QSharedPointer<SystemDataService> systemService, QObject *parent)
+{
+    return new GenericDataService(std::move(hostBridge), std::move(database), setupNow, std::move(systemService),
+                                  kind.type, QString::fromLatin1(kind.kindWord),
+                                  QString::fromLatin1(kind.extension), kind.hostFolders, kind.commandKind, parent);
+}
+
 GenericDataService::GenericDataService(QSharedPointer<HostBridge> hostBridge,
                                        QSharedPointer<DatabaseService> database, bool setupNow,
                                        QSharedPointer<SystemDataService> systemService,

@@ -17,6 +17,22 @@ class GenericDataService : public ResourceDataService
     Q_OBJECT
 
 public:
+    // One of the eight kinds, with what its instance is made from.
+    struct Kind
+    {
+        const char *contextName; // the name QML reaches it by
+        DatabaseService::ResourceType type;
+        const char *kindWord;
+        const char *extension;
+        QStringList hostFolders;
+        HostCommandKind commandKind;
+    };
+    // In the order start-up creates them.
+    static const QList<Kind> &kinds();
+    static GenericDataService *create(const Kind &kind, QSharedPointer<HostBridge> hostBridge,
+                                      QSharedPointer<DatabaseService> database, bool setupNow,
+                                      QSharedPointer<SystemDataService> systemService, QObject *parent = nullptr);
+
     // setupNow runs set-up (and so the first scan) at once; hostFolders are relative to
     // the ZBrush folder ("/ZMaterials"); extension without the dot.
     GenericDataService(QSharedPointer<HostBridge> hostBridge, QSharedPointer<DatabaseService> database,
