@@ -6,6 +6,7 @@
 #include "Model/resourceroles.h"
 #include "sorters/resourcesorter.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 
 const QList<GenericDataService::Kind> &GenericDataService::kinds()
@@ -107,11 +108,12 @@ void GenericDataService::scanLocation(const QString &folder)
 
 void GenericDataService::scanForItems(const QString &path, const RecordMap &info)
 {
+    const QString scanDate = QDateTime::currentDateTime().toString(Qt::TextDate);
+    QList<QSharedPointer<Resource>> found;
     QList<QSharedPointer<ResourceInfo>> toStore;
     FolderWalk::forEachFile(path, m_nameFilters, [&](const QFileInfo &file) {
         const QString name = file.completeBaseName();
-        // The first file of a name wins, across all folders of the kind.
-        if (name.isEmpty() || nameIndex.contains(name) || skipsName(name))
+        if (name.isEmpty() || skipsName(name) || !claimName(name))
             return;
         auto resource = QSharedPointer<Resource>::create(name, file.filePath(), m_kindWord);
         resource->setIconPath(m_iconPath);
@@ -119,11 +121,14 @@ void GenericDataService::scanForItems(const QString &path, const RecordMap &info
         QSharedPointer<ResourceInfo> record = info.value(name);
         if (!record)
             record = QSharedPointer<ResourceInfo>::create();
-        const bool store = mergeScannedRecord(*resource, *record);
-        appendScanned(resource, store ? record.data() : nullptr);
-        if (store)
+        if (mergeScannedRecord(*resource, *record, scanDate)) {
+            record->resource = resource.data();
+            record->row = items.size() + found.size();
             toStore.append(record);
+        }
+        found.append(resource);
     });
+    appendScanned(found);
     database->saveResources(toStore, kind());
 }
 

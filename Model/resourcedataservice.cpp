@@ -279,7 +279,14 @@ void ResourceDataService::applyStoredRecord(Resource &resource, const ResourceIn
             resource.addCategory(category);
     }
     resource.setReadOnly(record.readOnly);
-    resource.setScanDate(QDateTime::fromString(record.scanDate, Qt::TextDate));
+    // The records of one scan share a few date texts; parsing one is slow.
+    static thread_local QString lastText;
+    static thread_local QDateTime lastDate;
+    if (record.scanDate != lastText) {
+        lastText = record.scanDate;
+        lastDate = QDateTime::fromString(lastText, Qt::TextDate);
+    }
+    resource.setScanDate(lastDate);
     for (const QString &tag : record.tags)
         resource.addTag(tag);
 }
@@ -305,39 +312,43 @@ QStringList ResourceDataService::scanFolders(const QStringList &hostSubFolders) 
     return folders;
 }
 
-bool ResourceDataService::mergeScannedRecord(Resource &resource, ResourceInfo &record)
+bool ResourceDataService::mergeScannedRecord(Resource &resource, ResourceInfo &record, const QString &scanDate)
 {
-    const QString now = QDateTime::currentDateTime().toString(Qt::TextDate);
     if (!record.valid) {
         record.valid = true;
         record.name = resource.name();
         record.path = resource.path();
-        record.scanDate = now;
+        record.scanDate = scanDate;
         return true;
     }
     applyStoredRecord(resource, record);
     // The stored date has whole seconds; a file written in the second of its scan is
     // not newer than that scan.
-    QDateTime modified = resource.lastModified();
-    modified = modified.addMSecs(-modified.time().msec());
     const QDateTime scanned = resource.scanDate();
-    if (scanned.isValid() && scanned >= modified)
+    const qint64 modified = resource.lastModified().toMSecsSinceEpoch();
+    if (scanned.isValid() && scanned.toMSecsSinceEpoch() >= modified - modified % 1000)
         return false;
     record.path = resource.path();
-    record.scanDate = now;
+    record.scanDate = scanDate;
     return true;
 }
 
-void ResourceDataService::appendScanned(const QSharedPointer<Resource> &resource, ResourceInfo *record)
+bool ResourceDataService::claimName(const QString &name)
 {
-    const int row = items.size();
-    if (record) {
-        record->resource = resource.data();
-        record->row = row;
-    }
-    beginInsertRows(QModelIndex(), row, row);
-    nameIndex.insert(resource->name());
-    items.append(resource);
+    if (nameIndex.contains(name))
+        return false;
+    nameIndex.insert(name);
+    return true;
+}
+
+void ResourceDataService::appendScanned(const QList<QSharedPointer<Resource>> &resources)
+{
+    if (resources.isEmpty())
+        return;
+    beginInsertRows(QModelIndex(), items.size(), items.size() + resources.size() - 1);
+    for (const QSharedPointer<Resource> &resource : resources)
+        nameIndex.insert(resource->name());
+    items.append(resources);
     endInsertRows();
 }
 

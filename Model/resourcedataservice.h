@@ -155,12 +155,16 @@ protected:
     // Merges a file a scan found (resource, with its path and last-modified time set)
     // with record: a valid record gives the resource the user's metadata; an invalid
     // one becomes a new record of the file. True when the record has to be stored:
-    // new, or the file changed since the record's scan date (its path and scan date are
-    // then refreshed). Works on the kinds' own records through their ResourceInfo part.
-    static bool mergeScannedRecord(Resource &resource, ResourceInfo &record);
-    // Appends a resource a scan made as the last row and takes its name; a record to
-    // store learns the object and its row.
-    void appendScanned(const QSharedPointer<Resource> &resource, ResourceInfo *record);
+    // new, or the file changed since the record's scan date (its path and scan date,
+    // scanDate in Qt's text format, are then refreshed). Works on the kinds' own
+    // records through their ResourceInfo part.
+    static bool mergeScannedRecord(Resource &resource, ResourceInfo &record, const QString &scanDate);
+    // Takes the name of a file a scan found; false when an earlier file has it (the
+    // first file of a name wins, across all folders of the kind).
+    bool claimName(const QString &name);
+    // Appends resources a scan made, their names claimed, as rows at the end: one
+    // insertion for a whole folder keeps views and proxies from re-laying out per file.
+    void appendScanned(const QList<QSharedPointer<Resource>> &resources);
 
     QSharedPointer<HostBridge> hostBridge;
     QSharedPointer<DatabaseService> database;
