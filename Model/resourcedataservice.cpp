@@ -18,6 +18,31 @@
 
 using ResourceRoles::GenericRole;
 
+namespace {
+
+// A stored scan date and the first moment after its second.
+struct ScanDate
+{
+    QDateTime date;
+    QDateTime end;
+};
+
+// The records of one scan share a few date texts, and parsing one (and any arithmetic
+// on local times) is slow: the last one is kept.
+const ScanDate &parseScanDate(const QString &text)
+{
+    static thread_local QString lastText;
+    static thread_local ScanDate last;
+    if (text != lastText) {
+        lastText = text;
+        last.date = QDateTime::fromString(text, Qt::TextDate);
+        last.end = last.date.addSecs(1);
+    }
+    return last;
+}
+
+} // namespace
+
 ResourceDataService::ResourceDataService(QSharedPointer<HostBridge> hostBridge,
                                          QSharedPointer<DatabaseService> database,
                                          DatabaseService::ResourceType kind, int nameRole,
@@ -279,14 +304,7 @@ void ResourceDataService::applyStoredRecord(Resource &resource, const ResourceIn
             resource.addCategory(category);
     }
     resource.setReadOnly(record.readOnly);
-    // The records of one scan share a few date texts; parsing one is slow.
-    static thread_local QString lastText;
-    static thread_local QDateTime lastDate;
-    if (record.scanDate != lastText) {
-        lastText = record.scanDate;
-        lastDate = QDateTime::fromString(lastText, Qt::TextDate);
-    }
-    resource.setScanDate(lastDate);
+    resource.setScanDate(parseScanDate(record.scanDate).date);
     for (const QString &tag : record.tags)
         resource.addTag(tag);
 }
@@ -324,9 +342,8 @@ bool ResourceDataService::mergeScannedRecord(Resource &resource, ResourceInfo &r
     applyStoredRecord(resource, record);
     // The stored date has whole seconds; a file written in the second of its scan is
     // not newer than that scan.
-    const QDateTime scanned = resource.scanDate();
-    const qint64 modified = resource.lastModified().toMSecsSinceEpoch();
-    if (scanned.isValid() && scanned.toMSecsSinceEpoch() >= modified - modified % 1000)
+    const ScanDate &scanned = parseScanDate(record.scanDate);
+    if (scanned.date.isValid() && resource.lastModified() < scanned.end)
         return false;
     record.path = resource.path();
     record.scanDate = scanDate;
