@@ -229,7 +229,6 @@ void TestGenericScan::libraryLocationSetting()
 
 void TestGenericScan::emptyZBrushFolder()
 {
-    qputenv("WINEPREFIX", "/nonexistent-prefix");
     ScanWorld world;
     QVERIFY(world.isValid());
     world.addFile(world.zbrush, QStringLiteral("ZTools/Hammer.ztl"));
