@@ -21,6 +21,8 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -57,13 +59,31 @@ double median(std::vector<double> values)
     return values.empty() ? 0.0 : values.at(values.size() / 2);
 }
 
-double seconds(const std::function<void()> &work)
+double cpuSeconds(int who)
 {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e9;
+    rusage usage{};
+    getrusage(who, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
+
+// Wall-clock and processor time of one run; on a shared machine the processor time
+// is the steadier figure. who is RUSAGE_SELF, or RUSAGE_CHILDREN for a program run.
+struct Figures
+{
+    QString label;
+    std::vector<double> wall;
+    std::vector<double> cpu;
+
+    void measure(const std::function<void()> &work, int who = RUSAGE_SELF)
+    {
+        const double cpuBefore = cpuSeconds(who);
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        wall.push_back(timer.nsecsElapsed() / 1e9);
+        cpu.push_back(cpuSeconds(who) - cpuBefore);
+    }
+};
 
 bool writeEmpty(const QString &path)
 {
@@ -108,7 +128,7 @@ bool makeTree(const QString &zbrush, const QString &store, const QString &user, 
 }
 
 // With withTimes find also reads every file's modification time, as a scan must.
-double findFloor(const QString &tree, bool withTimes = false)
+void runFind(const QString &tree, bool withTimes = false)
 {
     QProcess find;
     find.setStandardOutputFile(QProcess::nullDevice());
@@ -116,7 +136,7 @@ double findFloor(const QString &tree, bool withTimes = false)
     if (withTimes)
         arguments << QStringLiteral("-printf") << QStringLiteral("%T@ %p\\n");
     find.start(QStringLiteral("find"), arguments);
-    return seconds([&] { find.waitForFinished(-1); });
+    find.waitForFinished(-1);
 }
 
 struct Catalogues
@@ -162,18 +182,22 @@ int main(int argc, char **argv)
     }
     // find sees both the ZBrush/user tree and the store folder, as the scans do.
     const QString tree = dir.path();
-    findFloor(tree); // warms the cache
+    runFind(tree); // warms the cache
 
-    std::vector<double> floors, timedFloors, firstScans, rescans, walks;
+    Figures floor{QStringLiteral("find -type f (floor)"), {}, {}};
+    Figures timedFind{QStringLiteral("find -type f -printf '%T@ %p'"), {}, {}};
+    Figures walk{QStringLiteral("Qt walk + last-modified, 8 kinds"), {}, {}};
+    Figures firstScan{QStringLiteral("first scan, empty database"), {}, {}};
+    Figures rescan{QStringLiteral("rescan, nothing changed"), {}, {}};
     int firstRows = 0;
     int rescanRows = 0;
     const qint64 baseline = memoryKiB().first;
     for (int round = 0; round < rounds; ++round) {
-        floors.push_back(findFloor(tree));
-        timedFloors.push_back(findFloor(tree, true));
+        floor.measure([&] { runFind(tree); }, RUSAGE_CHILDREN);
+        timedFind.measure([&] { runFind(tree, true); }, RUSAGE_CHILDREN);
 
         // The walk alone, with the file facts a scan reads: what Qt's directory listing costs.
-        walks.push_back(seconds([&] {
+        walk.measure([&] {
             qint64 seen = 0;
             for (const GenericDataService::Kind &kind : GenericDataService::kinds()) {
                 QStringList folders;
@@ -185,7 +209,7 @@ int main(int argc, char **argv)
                                             [&](const QFileInfo &info) { seen += info.lastModified().isValid(); });
                 }
             }
-        }));
+        });
 
         const QString databasePath = dir.filePath(QStringLiteral("round%1.db").arg(round));
         QFile::copy(QStringLiteral(KIVARA_TEMPLATE_DB), databasePath);
@@ -199,32 +223,33 @@ int main(int argc, char **argv)
             c.database->insertFolder(user + QLatin1Char('/') + QString::fromLatin1(kind.kindWord), kind.type);
         }
         // Set-up is what start-up runs: categories, locations, the first scan, tags.
-        firstScans.push_back(seconds([&] {
+        firstScan.measure([&] {
             for (auto &service : c.services)
                 service->setSetupOk(true);
-        }));
+        });
         firstRows = c.rows();
-        rescans.push_back(seconds([&] {
+        rescan.measure([&] {
             for (auto &service : c.services)
                 service->scanAll();
-        }));
+        });
         rescanRows = c.rows();
     }
     const auto memory = memoryKiB();
 
-    const double floor = median(floors);
+    const double floorWall = median(floor.wall);
+    const double floorCpu = median(floor.cpu);
     out << Qt::fixed;
     out.setRealNumberPrecision(3);
-    out << "files: " << files << ", rounds: " << rounds << " (medians)\n";
-    out << "find -type f (floor):              " << floor << " s\n";
-    out << "find -type f -printf '%T@ %p':     " << median(timedFloors) << " s  = " << median(timedFloors) / floor
-        << " x floor\n";
-    out << "Qt walk + last-modified, 8 kinds:  " << median(walks) << " s  = " << median(walks) / floor
-        << " x floor\n";
-    out << "first scan, empty database:        " << median(firstScans) << " s  = " << median(firstScans) / floor
-        << " x floor (" << firstRows << " resources)\n";
-    out << "rescan, nothing changed:           " << median(rescans) << " s  = " << median(rescans) / floor
-        << " x floor (" << rescanRows << " resources)\n";
+    out << "files: " << files << ", rounds: " << rounds << " (medians; wall clock, then processor time)\n";
+    for (const Figures *figures : {&floor, &timedFind, &walk, &firstScan, &rescan}) {
+        const double wall = median(figures->wall);
+        const double cpu = median(figures->cpu);
+        out << figures->label.leftJustified(36) << " wall " << wall << " s = " << qSetRealNumberPrecision(1)
+            << wall / floorWall << " x   cpu " << qSetRealNumberPrecision(3) << cpu << " s = "
+            << qSetRealNumberPrecision(1) << (floorCpu > 0 ? cpu / floorCpu : 0.0) << " x"
+            << qSetRealNumberPrecision(3) << '\n';
+    }
+    out << "resources: " << firstRows << " after the first scan, " << rescanRows << " after the rescan\n";
     out << "resident memory: before scans " << baseline / 1024 << " MiB, at end " << memory.first / 1024
         << " MiB, peak " << memory.second / 1024 << " MiB\n";
     return 0;
