@@ -201,14 +201,16 @@ public:
             qWarning() << "cannot store into" << table << m_query.lastError().text();
     }
 
-    void run(const QVariantList &values)
+    bool run(const QVariantList &values)
     {
         if (!m_prepared)
-            return;
+            return false;
         for (int i = 0; i < values.size(); ++i)
             m_query.bindValue(m_placeholders.at(i), values.at(i));
-        if (!m_query.exec())
-            qWarning() << "cannot store" << values.value(0).toString() << m_query.lastError().text();
+        if (m_query.exec())
+            return true;
+        qWarning() << "cannot store" << values.value(0).toString() << m_query.lastError().text();
+        return false;
     }
 
 private:
@@ -447,10 +449,18 @@ bool DatabaseService::beginBatch()
     return database().transaction();
 }
 
-void DatabaseService::endBatch(bool began)
+bool DatabaseService::endBatch(bool began, bool ok)
 {
-    if (began && !database().commit())
-        qWarning() << "commit failed:" << database().lastError().text();
+    if (!began)
+        return ok;
+    QSqlDatabase db = database();
+    if (ok && db.commit())
+        return true;
+    if (ok)
+        qWarning() << "commit failed:" << db.lastError().text();
+    if (!db.rollback())
+        qWarning() << "rollback failed:" << db.lastError().text();
+    return false;
 }
 
 // ---- lookups
@@ -649,18 +659,33 @@ int DatabaseService::migrateAlphaFavorites(int order)
 
 // ---- resource records
 
-void DatabaseService::saveResources(const QList<QSharedPointer<ResourceInfo>> &records, ResourceType type)
+bool DatabaseService::saveResources(const QList<QSharedPointer<ResourceInfo>> &records, ResourceType type)
 {
     const QString table = resourceTable(type);
-    if (table.isEmpty() || records.isEmpty())
-        return;
+    if (table.isEmpty())
+        return false;
+    if (records.isEmpty())
+        return true;
     const bool began = beginBatch();
+    bool ok = true;
     {
         MergeStatement merge(database(), table, resourceColumns, resourceKept);
-        for (const QSharedPointer<ResourceInfo> &record : records)
-            merge.run(resourceValues(*record));
+        // A scan stores a folder whole or not at all: the next scan then finds its
+        // files new again instead of a half-written folder.
+        for (const QSharedPointer<ResourceInfo> &record : records) {
+            if (!merge.run(resourceValues(*record))) {
+                ok = false;
+                break;
+            }
+        }
     }
-    endBatch(began);
+    if (endBatch(began, ok))
+        return true;
+    if (began)
+        qWarning() << "rolled back" << records.size() << "records of" << table;
+    else
+        qWarning() << "not every record stored into" << table << "(no transaction)";
+    return false;
 }
 
 void DatabaseService::saveBrushes(const QList<QSharedPointer<BrushInfo>> &records)

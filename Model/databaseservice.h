@@ -107,8 +107,9 @@ public:
     static bool settingToBool(const QVariant &value, bool defaultValue);
 
     // Scans: one transaction per call. Stored user edits survive a rescan; path,
-    // scan date and the scanned file facts are always replaced.
-    void saveResources(const QList<QSharedPointer<ResourceInfo>> &records, ResourceType type);
+    // scan date and the scanned file facts are always replaced. saveResources stores
+    // all records or, when one fails, none (rolled back and logged) and answers false.
+    bool saveResources(const QList<QSharedPointer<ResourceInfo>> &records, ResourceType type);
     void saveBrushes(const QList<QSharedPointer<BrushInfo>> &records);
     void saveAlphas(const QList<QSharedPointer<AlphaInfo>> &records);
     // The merge of saveBrushes for one record, outside a transaction.
@@ -187,7 +188,8 @@ private:
     int migrateAlphaFavorites(int order);
     bool tableExists(const QString &name) const;
     bool beginBatch();
-    void endBatch(bool began);
+    // Commits when ok, else rolls back; false when the batch was not stored.
+    bool endBatch(bool began, bool ok = true);
     // Prepares statement on this service's connection and runs it with the named values.
     bool run(const QString &statement, const QVariantMap &values = {}) const;
 

@@ -1,11 +1,13 @@
 #include "resourcedataservice.h"
 
 #include "Model/favoriteset.h"
+#include "Model/hostbridge.h"
 #include "Model/resource.h"
 #include "Model/resourceroles.h"
 #include "Model/systemdataservice.h"
 #include "sorters/categoryfilter.h"
 #include "sorters/resourcesorter.h"
+#include "appfolders.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -15,6 +17,31 @@
 #include <QUrl>
 
 using ResourceRoles::GenericRole;
+
+namespace {
+
+// A stored scan date and the first moment after its second.
+struct ScanDate
+{
+    QDateTime date;
+    QDateTime end;
+};
+
+// The records of one scan share a few date texts, and parsing one (and any arithmetic
+// on local times) is slow: the last one is kept.
+const ScanDate &parseScanDate(const QString &text)
+{
+    static thread_local QString lastText;
+    static thread_local ScanDate last;
+    if (text != lastText) {
+        lastText = text;
+        last.date = QDateTime::fromString(text, Qt::TextDate);
+        last.end = last.date.addSecs(1);
+    }
+    return last;
+}
+
+} // namespace
 
 ResourceDataService::ResourceDataService(QSharedPointer<HostBridge> hostBridge,
                                          QSharedPointer<DatabaseService> database,
@@ -277,9 +304,69 @@ void ResourceDataService::applyStoredRecord(Resource &resource, const ResourceIn
             resource.addCategory(category);
     }
     resource.setReadOnly(record.readOnly);
-    resource.setScanDate(QDateTime::fromString(record.scanDate, Qt::TextDate));
+    resource.setScanDate(parseScanDate(record.scanDate).date);
     for (const QString &tag : record.tags)
         resource.addTag(tag);
+}
+
+// Scans -------------------------------------------------------------------------------
+
+QString ResourceDataService::storeFolder() const
+{
+    const QString library = database->readSetting(DatabaseService::LibraryLocation).toString();
+    return library.isEmpty() ? AppFolders::defaultLibraryFolder() : library + QStringLiteral("/KIVSource");
+}
+
+QStringList ResourceDataService::scanFolders(const QStringList &hostSubFolders) const
+{
+    // Plain concatenation: without a ZBrush folder these become "/ZTools" and the like,
+    // which normally do not exist.
+    const QString host = hostBridge ? hostBridge->hostPath() : QString();
+    QStringList folders;
+    for (const QString &sub : hostSubFolders)
+        folders << host + sub;
+    folders << storeFolder();
+    folders << m_resourceLocations->stringList();
+    return folders;
+}
+
+bool ResourceDataService::mergeScannedRecord(Resource &resource, ResourceInfo &record, const QString &scanDate)
+{
+    if (!record.valid) {
+        record.valid = true;
+        record.name = resource.name();
+        record.path = resource.path();
+        record.scanDate = scanDate;
+        return true;
+    }
+    applyStoredRecord(resource, record);
+    // The stored date has whole seconds; a file written in the second of its scan is
+    // not newer than that scan.
+    const ScanDate &scanned = parseScanDate(record.scanDate);
+    if (scanned.date.isValid() && resource.lastModified() < scanned.end)
+        return false;
+    record.path = resource.path();
+    record.scanDate = scanDate;
+    return true;
+}
+
+bool ResourceDataService::claimName(const QString &name)
+{
+    if (nameIndex.contains(name))
+        return false;
+    nameIndex.insert(name);
+    return true;
+}
+
+void ResourceDataService::appendScanned(const QList<QSharedPointer<Resource>> &resources)
+{
+    if (resources.isEmpty())
+        return;
+    beginInsertRows(QModelIndex(), items.size(), items.size() + resources.size() - 1);
+    for (const QSharedPointer<Resource> &resource : resources)
+        nameIndex.insert(resource->name());
+    items.append(resources);
+    endInsertRows();
 }
 
 void ResourceDataService::loadTags()

@@ -4,6 +4,7 @@
 
 #include <QAbstractListModel>
 #include <QList>
+#include <QMap>
 #include <QSet>
 #include <QSharedPointer>
 #include <QString>
@@ -141,6 +142,29 @@ protected:
     // Gives a freshly made resource the user's stored description, categories, tags,
     // read-only flag and scan date.
     static void applyStoredRecord(Resource &resource, const ResourceInfo &record);
+
+    // Scans -----------------------------------------------------------------------------
+    using RecordMap = QMap<QString, QSharedPointer<ResourceInfo>>;
+
+    // Where store products are installed: the LibraryLocation setting + "/KIVSource",
+    // or the default library folder when the setting is empty.
+    QString storeFolder() const;
+    // A kind's folders in scan order: each ZBrush sub-folder appended to the ZBrush
+    // folder, the store folder, then the resource locations.
+    QStringList scanFolders(const QStringList &hostSubFolders) const;
+    // Merges a file a scan found (resource, with its path and last-modified time set)
+    // with record: a valid record gives the resource the user's metadata; an invalid
+    // one becomes a new record of the file. True when the record has to be stored:
+    // new, or the file changed since the record's scan date (its path and scan date,
+    // scanDate in Qt's text format, are then refreshed). Works on the kinds' own
+    // records through their ResourceInfo part.
+    static bool mergeScannedRecord(Resource &resource, ResourceInfo &record, const QString &scanDate);
+    // Takes the name of a file a scan found; false when an earlier file has it (the
+    // first file of a name wins, across all folders of the kind).
+    bool claimName(const QString &name);
+    // Appends resources a scan made, their names claimed, as rows at the end: one
+    // insertion for a whole folder keeps views and proxies from re-laying out per file.
+    void appendScanned(const QList<QSharedPointer<Resource>> &resources);
 
     QSharedPointer<HostBridge> hostBridge;
     QSharedPointer<DatabaseService> database;

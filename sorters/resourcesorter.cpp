@@ -128,6 +128,9 @@ bool ResourceSorter::acceptsTags(const QModelIndex &sourceIndex, int role) const
 
 bool ResourceSorter::acceptsName(const QModelIndex &sourceIndex, int role) const
 {
+    // No name filter: every row passes without a match per row (scans insert thousands).
+    if (filterRegularExpression().pattern().isEmpty())
+        return true;
     return filterRegularExpression().match(sourceIndex.data(role).toString()).hasMatch();
 }
 

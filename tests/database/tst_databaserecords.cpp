@@ -20,7 +20,7 @@ private slots:
     void brushRescanKeepsUserEdits();
     void newRowsStoreEmptyTextNotNull();
     void laterRecordOfOneBatchMergesWithEarlier();
-    void failingRecordDoesNotStopBatch();
+    void failingRecordRollsBackBatch();
     void tableWithoutNameKeyStillMerges();
     void putBrushOverwrites();
     void categoriesAreSplitPerKind_data();
@@ -240,14 +240,20 @@ void TestDatabaseRecords::laterRecordOfOneBatchMergesWithEarlier()
     QCOMPARE(twin.readOnly, true);
 }
 
-void TestDatabaseRecords::failingRecordDoesNotStopBatch()
+void TestDatabaseRecords::failingRecordRollsBackBatch()
 {
-    // A record without a name violates NOT NULL; the others are stored.
+    m_db->saveResources({resource("Kept", "/k", {}, {}, {}, false, "d")}, DatabaseService::Grid);
+    // A record without a name violates NOT NULL: the whole batch goes, earlier rows stay.
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot store"));
-    m_db->saveResources({resource("One", "/1", {}, {}, {}, false, "d"), resource(QString(), "/x", {}, {}, {}, false, "d"),
-                         resource("Two", "/2", {}, {}, {}, false, "d")},
-                        DatabaseService::Grid);
-    QCOMPARE(m_db->readResources(DatabaseService::Grid).keys(), QStringList({"One", "Two"}));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("rolled back 3 records"));
+    QVERIFY(!m_db->saveResources({resource("One", "/1", {}, {}, {}, false, "d"),
+                                  resource(QString(), "/x", {}, {}, {}, false, "d"),
+                                  resource("Two", "/2", {}, {}, {}, false, "d")},
+                                 DatabaseService::Grid));
+    QCOMPARE(m_db->readResources(DatabaseService::Grid).keys(), QStringList({"Kept"}));
+    // The connection is usable again afterwards.
+    QVERIFY(m_db->saveResources({resource("One", "/1", {}, {}, {}, false, "d")}, DatabaseService::Grid));
+    QCOMPARE(m_db->readResources(DatabaseService::Grid).keys(), QStringList({"Kept", "One"}));
 }
 
 void TestDatabaseRecords::tableWithoutNameKeyStillMerges()

@@ -1,0 +1,97 @@
+#include "scanworld.h"
+
+#include "Model/hostbridge.h"
+#include "Model/systemdataservice.h"
+#include "appfolders.h"
+
+#include <QAbstractItemModel>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstring>
+
+ScanWorld::ScanWorld()
+{
+    if (!dir.isValid())
+        return;
+    prefix = std::make_unique<WinePrefixBuilder>(dir.filePath(QStringLiteral("prefix")));
+    qputenv("WINEPREFIX", QFile::encodeName(prefix->root()));
+    qunsetenv("PROGRAMFILES");
+    // Activation looks for ZBrush's window; there is no display to find it on.
+    qunsetenv("DISPLAY");
+    dataFolder = prefix->publicDocuments() + QStringLiteral("/ZBrushData2021/");
+    storeFolder = dataFolder + QStringLiteral("ZPluginData/KIVData/KIVSource");
+    zbrush = dir.filePath(QStringLiteral("ZBrush 2021"));
+    userFolder = dir.filePath(QStringLiteral("user"));
+    program = dir.filePath(QStringLiteral("program"));
+    AppFolders::setProgramFolderForTesting(program);
+    databasePath = dir.filePath(QStringLiteral("brushes.db"));
+    m_valid = QDir().mkpath(dataFolder) && QDir().mkpath(zbrush + QStringLiteral("/ZStartup"))
+        && QDir().mkpath(userFolder) && QDir().mkpath(program + QStringLiteral("/Resources"))
+        && QFile::copy(QStringLiteral(KIVARA_TEMPLATE_DB), databasePath);
+    if (m_valid)
+        start();
+}
+
+ScanWorld::~ScanWorld()
+{
+    system.reset();
+    database.reset();
+    bridge.reset();
+    AppFolders::setProgramFolderForTesting(QString());
+    qunsetenv("WINEPREFIX");
+}
+
+void ScanWorld::start()
+{
+    bridge = QSharedPointer<HostBridge>::create();
+    m_valid = m_valid && bridge->setHostPath(zbrush);
+    database = QSharedPointer<DatabaseService>::create(databasePath, QString(), true);
+    system = QSharedPointer<SystemDataService>::create(bridge, database, nullptr);
+}
+
+void ScanWorld::restart()
+{
+    system.reset();
+    database.reset();
+    bridge.reset();
+    start();
+}
+
+QString ScanWorld::addFile(const QString &root, const QString &relative, const QDateTime &modified)
+{
+    const QString path = root + QLatin1Char('/') + relative;
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    // Flushed first: a later flush would set the time anew.
+    if (!file.open(QIODevice::WriteOnly) || file.write(relative.toUtf8()) < 0 || !file.flush())
+        return QString();
+    if (modified.isValid() && !file.setFileTime(modified, QFileDevice::FileModificationTime))
+        return QString();
+    return path;
+}
+
+QByteArray ScanWorld::commandFile() const
+{
+    QFile file(dataFolder + QStringLiteral("ZPluginData/KIVData/kiv.zvr"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList ScanWorld::names(const QAbstractItemModel *model)
+{
+    QStringList result;
+    for (int row = 0; row < model->rowCount(); ++row)
+        result << model->index(row, 0).data(Qt::UserRole + 1).toString();
+    return result;
+}
+
+QByteArray ScanWorld::command(float code, const QByteArray &text, const QByteArray &path)
+{
+    quint32 bits = 0;
+    std::memcpy(&bits, &code, sizeof bits);
+    QByteArray bytes = QByteArray::fromHex("e903000003000000") + 'F';
+    for (int i = 0; i < 4; ++i)
+        bytes.append(char((bits >> (8 * i)) & 0xff));
+    return bytes + 'S' + text + '\0' + 'S' + path + '\0';
+}
