@@ -48,6 +48,15 @@ QString readZeroTerminated(QFile &file)
     return QString::fromLatin1(text);
 }
 
+bool hasUserCategories(const BrushInfo &record)
+{
+    for (const QString &category : record.categories) {
+        if (!category.isEmpty() && category != QLatin1String(ResourceDataService::allCategory))
+            return true;
+    }
+    return false;
+}
+
 // The category list's order: the pinned "Default" group first, then every group by
 // name with its header before its categories, the categories by name.
 bool kivCategoryBefore(const CategoryItem *a, const CategoryItem *b)
@@ -427,8 +436,9 @@ bool BrushDataService::applyBrushElement(const QString &name, const QString &cat
     if (record) {
         if (record->kivCategory == kivCategory && record->type == type)
             return false;
-        if (record->categories.isEmpty() && !category.isEmpty())
-            record->categories.append(category);
+        // A brush stored without categories reads back as "All"; that is no category either.
+        if (!hasUserCategories(*record) && !category.isEmpty())
+            record->categories = QStringList{category};
         record->kivCategory = kivCategory;
         record->type = type;
         database->putBrush(*record);
