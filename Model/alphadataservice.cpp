@@ -287,7 +287,9 @@ void AlphaDataService::scanAll()
         builtInRecord->height = 256;
         builtInRecord->depth = 8;
     }
-    createAlpha(builtIn, builtInPath(), QDateTime(), builtInRecord);
+    QList<QSharedPointer<Resource>> made;
+    createAlpha(builtIn, builtInPath(), QDateTime(), builtInRecord, made);
+    appendItems(made);
 
     const QStringList folders = CatalogScan::folders(hostBridge ? hostBridge->hostPath() : QString(),
                                                      hostAlphaFolders(), *database,
@@ -304,26 +306,28 @@ void AlphaDataService::scanLocation(const QString &folder)
 void AlphaDataService::scanForAlphas(const QString &path, const RecordMap &info)
 {
     QList<QSharedPointer<AlphaInfo>> collected;
+    QList<QSharedPointer<Resource>> made;
     FolderWalk::forEachFile(path, imagePatterns(), [&](const QFileInfo &file) {
         const QString name = file.completeBaseName();
         // Thumbnails that ship beside their alphas.
         if (name.endsWith(QLatin1String("_ico")) || nameIndex.contains(name))
             return;
-        if (auto record = createAlpha(name, file.filePath(), file.lastModified(), info.value(name)))
+        if (auto record = createAlpha(name, file.filePath(), file.lastModified(), info.value(name), made))
             collected.append(record);
     });
+    appendItems(made);
     if (!collected.isEmpty())
         readImages(collected);
 }
 
 QSharedPointer<AlphaInfo> AlphaDataService::createAlpha(const QString &name, const QString &path,
                                                         const QDateTime &lastModified,
-                                                        const QSharedPointer<AlphaInfo> &record)
+                                                        const QSharedPointer<AlphaInfo> &record,
+                                                        QList<QSharedPointer<Resource>> &made)
 {
     if (name.isEmpty())
         return {};
-    const int row = items.size();
-    beginInsertRows(QModelIndex(), row, row);
+    const int row = items.size() + made.size();
     auto alpha = QSharedPointer<Alpha>::create(name, path);
     alpha->setLastModified(lastModified);
     if (record && record->valid) {
@@ -339,8 +343,7 @@ QSharedPointer<AlphaInfo> AlphaDataService::createAlpha(const QString &name, con
         toStore->row = row;
     }
     nameIndex.insert(name);
-    items.append(alpha);
-    endInsertRows();
+    made.append(alpha);
     return toStore;
 }
 
@@ -411,4 +414,15 @@ int AlphaDataService::depthClass(QImage::Format format)
     default:
         return 0;
     }
+}
+
+// The rows a walk made join the model in one insertion: Qt's proxy rebuilds its whole
+// mapping on every insertion, so row by row a large folder would cost quadratic time.
+void AlphaDataService::appendItems(const QList<QSharedPointer<Resource>> &made)
+{
+    if (made.isEmpty())
+        return;
+    beginInsertRows(QModelIndex(), items.size(), items.size() + made.size() - 1);
+    items.append(made);
+    endInsertRows();
 }

@@ -82,7 +82,9 @@ signals:
 private:
     Alpha *alphaAt(int row) const;
     QSharedPointer<AlphaInfo> createAlpha(const QString &name, const QString &path, const QDateTime &lastModified,
-                                          const QSharedPointer<AlphaInfo> &record);
+                                          const QSharedPointer<AlphaInfo> &record,
+                                          QList<QSharedPointer<Resource>> &made);
+    void appendItems(const QList<QSharedPointer<Resource>> &made);
     void readImages(const QList<QSharedPointer<AlphaInfo>> &records);
     void sendCommand(const QString &command);
 

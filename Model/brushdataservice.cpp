@@ -496,25 +496,27 @@ void BrushDataService::scanLocation(const QString &folder)
 void BrushDataService::scanForBrushes(const QString &path, const RecordMap &info)
 {
     QList<QSharedPointer<BrushInfo>> collected;
+    QList<QSharedPointer<Resource>> made;
     FolderWalk::forEachFile(path, {QStringLiteral("*.ZBP")}, [&](const QFileInfo &file) {
         const QString name = file.completeBaseName();
         if (nameIndex.contains(name))
             return;
-        if (auto record = createBrush(name, file.filePath(), file.lastModified(), info.value(name)))
+        if (auto record = createBrush(name, file.filePath(), file.lastModified(), info.value(name), made))
             collected.append(record);
     });
+    appendItems(made);
     if (!collected.isEmpty())
         readCredits(collected);
 }
 
 QSharedPointer<BrushInfo> BrushDataService::createBrush(const QString &name, const QString &path,
                                                         const QDateTime &lastModified,
-                                                        const QSharedPointer<BrushInfo> &record)
+                                                        const QSharedPointer<BrushInfo> &record,
+                                                        QList<QSharedPointer<Resource>> &made)
 {
     if (name.isEmpty())
         return {};
-    const int row = items.size();
-    beginInsertRows(QModelIndex(), row, row);
+    const int row = items.size() + made.size();
     auto brush = QSharedPointer<Brush>::create(name, path);
     brush->setLastModified(lastModified);
     if (record && record->valid) {
@@ -530,8 +532,7 @@ QSharedPointer<BrushInfo> BrushDataService::createBrush(const QString &name, con
         toStore->row = row;
     }
     nameIndex.insert(name);
-    items.append(brush);
-    endInsertRows();
+    made.append(brush);
     countBrush(brush->kivCategory());
     return toStore;
 }
@@ -607,4 +608,15 @@ void BrushDataService::readBrushFileCredits(BrushInfo &record)
         return;
     record.author = readZeroTerminated(file);
     record.link = readZeroTerminated(file);
+}
+
+// The rows a walk made join the model in one insertion: Qt's proxy rebuilds its whole
+// mapping on every insertion, so row by row a large folder would cost quadratic time.
+void BrushDataService::appendItems(const QList<QSharedPointer<Resource>> &made)
+{
+    if (made.isEmpty())
+        return;
+    beginInsertRows(QModelIndex(), items.size(), items.size() + made.size() - 1);
+    items.append(made);
+    endInsertRows();
 }

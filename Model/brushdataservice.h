@@ -102,7 +102,9 @@ private:
     bool applyBrushElement(const QString &name, const QString &category, const QString &kivCategory,
                            const QString &type, RecordMap &records, const QHash<QString, int> &rows);
     QSharedPointer<BrushInfo> createBrush(const QString &name, const QString &path, const QDateTime &lastModified,
-                                          const QSharedPointer<BrushInfo> &record);
+                                          const QSharedPointer<BrushInfo> &record,
+                                          QList<QSharedPointer<Resource>> &made);
+    void appendItems(const QList<QSharedPointer<Resource>> &made);
     void countBrush(const QString &kivCategory);
     void readCredits(const QList<QSharedPointer<BrushInfo>> &records);
     Brush *brushAt(int row) const;
