@@ -567,8 +567,10 @@ void BrushDataService::readCredits(const QList<QSharedPointer<BrushInfo>> &recor
 void BrushDataService::readBrushFileCredits(BrushInfo &record)
 {
     QFile file(record.path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        qWarning().noquote() << "Cannot read the credits of brush file" << record.path << ":" << file.errorString();
         return;
+    }
     if (!file.seek(84))
         return;
     const QByteArray versionBytes = file.read(7);

@@ -1,5 +1,6 @@
 #include "scanlibrary.h"
 
+#include "Model/hostbridge.h"
 #include "appfolders.h"
 
 #include <QDir>
@@ -47,4 +48,22 @@ bool ScanLibrary::writeFile(const QString &path, const QByteArray &bytes)
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QSharedPointer<HostBridge> ScanLibrary::hostBridge(QString *commandFile)
+{
+    const QString prefix = folder(QStringLiteral("prefix"));
+    const QString dataFolder = folder(QStringLiteral("prefix/drive_c/users/Public/Documents/ZBrushData2021"));
+    *commandFile = dataFolder + QStringLiteral("/ZPluginData/KIVData/kiv.zvr");
+    const QByteArray previousPrefix = qgetenv("WINEPREFIX");
+    qputenv("WINEPREFIX", QFile::encodeName(prefix));
+    qunsetenv("DISPLAY");
+    auto bridge = QSharedPointer<HostBridge>::create();
+    qputenv("WINEPREFIX", previousPrefix);
+    return bridge;
+}
+
+QByteArray ScanLibrary::commandText(const QByteArray &word, const QByteArray &name, const QByteArray &path)
+{
+    return word + name + QByteArray("\0S", 2) + path + QByteArray("\0", 1);
 }

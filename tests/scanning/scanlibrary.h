@@ -2,6 +2,8 @@
 
 #include "Model/databaseservice.h"
 
+class HostBridge;
+
 #include <QByteArray>
 #include <QSharedPointer>
 #include <QString>
@@ -23,6 +25,11 @@ struct ScanLibrary
     // The URL text that the interface hands to addResourceLocation.
     static QString locationUrl(const QString &folder);
     static bool writeFile(const QString &path, const QByteArray &bytes);
+    // A host bridge on one ZBrush data folder in a Wine prefix under the temporary
+    // folder, and no X server to send keys to. Commands land in the returned file.
+    QSharedPointer<HostBridge> hostBridge(QString *commandFile);
+    // What a command file holds after the command word: the name, then the path.
+    static QByteArray commandText(const QByteArray &word, const QByteArray &name, const QByteArray &path);
 
     QTemporaryDir dir;
     QString path;

@@ -1,16 +1,14 @@
 #include "scanlibrary.h"
 
-#include "../common/realdata.h"
+#include "tests/common/realdata.h"
 
 #include "Model/alpha.h"
 #include "Model/alphadataservice.h"
-#include "Model/hostbridge.h"
 #include "Model/resourceroles.h"
 
 #include <QAbstractItemModelTester>
 #include <QImage>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QtTest>
 
 #include <memory>
@@ -348,40 +346,29 @@ void TestAlphaCatalogue::realImages()
 void TestAlphaCatalogue::commands_data()
 {
     QTest::addColumn<QByteArray>("method");
-    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("name");
 
-    QTest::newRow("clearAlpha") << QByteArray("clearAlpha") << QByteArray("Alpha:Alpha Off");
-    QTest::newRow("brushAlpha") << QByteArray("brushAlpha") << QByteArray("Alpha:~BrushAlpha");
-    QTest::newRow("flipHorizontal") << QByteArray("flipHorizontal") << QByteArray("Alpha:Flh");
-    QTest::newRow("flipVertical") << QByteArray("flipVertical") << QByteArray("Alpha:Flv");
-    QTest::newRow("rotate") << QByteArray("rotate") << QByteArray("Alpha:Rot");
-    QTest::newRow("inverse") << QByteArray("inverse") << QByteArray("Alpha:Invr");
+    QTest::newRow("clearAlpha") << QByteArray("clearAlpha") << QByteArray("Alpha Off");
+    QTest::newRow("brushAlpha") << QByteArray("brushAlpha") << QByteArray("~BrushAlpha");
+    QTest::newRow("flipHorizontal") << QByteArray("flipHorizontal") << QByteArray("Flh");
+    QTest::newRow("flipVertical") << QByteArray("flipVertical") << QByteArray("Flv");
+    QTest::newRow("rotate") << QByteArray("rotate") << QByteArray("Rot");
+    QTest::newRow("inverse") << QByteArray("inverse") << QByteArray("Invr");
 }
 
 void TestAlphaCatalogue::commands()
 {
     QFETCH(QByteArray, method);
-    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, name);
 
     ScanLibrary library;
-    // ZBrush's data folder in a Wine prefix of our own; no X server to send keys to.
-    const QString prefix = library.folder(QStringLiteral("prefix"));
-    const QString dataFolder = library.folder(QStringLiteral("prefix/drive_c/users/Public/Documents/ZBrushData2021"));
-    const QByteArray previousPrefix = qgetenv("WINEPREFIX");
-    const QByteArray previousDisplay = qgetenv("DISPLAY");
-    qputenv("WINEPREFIX", QFile::encodeName(prefix));
-    qunsetenv("DISPLAY");
-    auto bridge = QSharedPointer<HostBridge>::create();
-    AlphaDataService service(bridge, library.database, false, nullptr);
+    QString commandFile;
+    AlphaDataService service(library.hostBridge(&commandFile), library.database, false, nullptr);
     QVERIFY(QMetaObject::invokeMethod(&service, method.constData()));
-    qputenv("WINEPREFIX", previousPrefix);
-    qputenv("DISPLAY", previousDisplay);
-
-    QFile command(dataFolder + QStringLiteral("/ZPluginData/KIVData/kiv.zvr"));
+    QFile command(commandFile);
     QVERIFY(command.open(QIODevice::ReadOnly));
     const QByteArray bytes = command.readAll();
-    // The name is the whole text, and the path after it is empty.
-    QVERIFY2(bytes.contains(text + QByteArray("\0S\0", 3)), bytes.toHex().constData());
+    QVERIFY2(bytes.contains(ScanLibrary::commandText("Alpha:", name, QByteArray())), bytes.toHex().constData());
 }
 
 QTEST_MAIN(TestAlphaCatalogue)

@@ -67,6 +67,7 @@ class TestBrushCatalogue : public QObject
 private slots:
     void readCredits_data();
     void readCredits();
+    void unreadableBrushFile();
     void creditsReachObjectAndRow();
     void updateFiles_data();
     void updateFiles();
@@ -77,6 +78,7 @@ private slots:
     void categoryCounts();
     void typesAndFilters();
     void brushTypeNames();
+    void hostCommands();
 
 private:
     struct Catalogue
@@ -164,6 +166,18 @@ void TestBrushCatalogue::readCredits()
     BrushDataService::readBrushFileCredits(record);
     QCOMPARE(record.author, author);
     QCOMPARE(record.link, link);
+}
+
+void TestBrushCatalogue::unreadableBrushFile()
+{
+    QTemporaryDir dir;
+    BrushInfo record;
+    record.path = dir.filePath(QStringLiteral("Gone.ZBP"));
+    record.author = QStringLiteral("kept");
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("Gone\\.ZBP")));
+    BrushDataService::readBrushFileCredits(record);
+    QCOMPARE(record.author, QStringLiteral("kept"));
+    QCOMPARE(record.link, QString());
 }
 
 void TestBrushCatalogue::creditsReachObjectAndRow()
@@ -397,6 +411,9 @@ void TestBrushCatalogue::unparsableMetadataIsSkipped()
     QVERIFY(ScanLibrary::writeFile(folder + QStringLiteral("/z.kiv.xml"),
                                    "<KIV><Brush name=\"B\" category=\"\" kiv_category=\"K\" type=\"Clay\"/></KIV>"));
 
+    // Each broken document is logged with its path and passed over.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("/a\\.kiv\\.xml")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("/m\\.kiv\\.xml")));
     Catalogue catalogue;
     QVERIFY(start(catalogue, library, {folder}));
     QCOMPARE(shownNames(catalogue.view()), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
@@ -550,6 +567,27 @@ void TestBrushCatalogue::brushTypeNames()
     QVERIFY(std::is_sorted(types.begin(), types.end()));
     QVERIFY(!service.loaded());
     QCOMPARE(service.rowCount(), 0);
+}
+
+void TestBrushCatalogue::hostCommands()
+{
+    ScanLibrary library;
+    QString commandFile;
+    BrushDataService service(library.hostBridge(&commandFile), library.database, false, nullptr);
+    const auto written = [&commandFile] {
+        QFile file(commandFile);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+
+    service.activateResource(QStringLiteral("Clay"), QStringLiteral("/b/Clay.ZBP"));
+    QByteArray bytes = written();
+    QVERIFY2(bytes.contains(ScanLibrary::commandText("Brush:", "Clay", "/b/Clay.ZBP")), bytes.toHex().constData());
+
+    // The reset is a brush command with action code 9 and neither name nor path.
+    service.resetAllBrushes();
+    bytes = written();
+    QVERIFY2(bytes.contains(ScanLibrary::commandText("Brush:", QByteArray(), QByteArray())), bytes.toHex().constData());
+    QVERIFY(bytes.contains(QByteArray::fromHex("00001041")));
 }
 
 QTEST_MAIN(TestBrushCatalogue)
