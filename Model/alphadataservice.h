@@ -84,7 +84,6 @@ private:
     QSharedPointer<AlphaInfo> createAlpha(const QString &name, const QString &path, const QDateTime &lastModified,
                                           const QSharedPointer<AlphaInfo> &record,
                                           QList<QSharedPointer<Resource>> &made);
-    void appendItems(const QList<QSharedPointer<Resource>> &made);
     void readImages(const QList<QSharedPointer<AlphaInfo>> &records);
     void sendCommand(const QString &command);
 

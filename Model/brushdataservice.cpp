@@ -611,14 +611,3 @@ void BrushDataService::readBrushFileCredits(BrushInfo &record)
     record.author = readZeroTerminated(file);
     record.link = readZeroTerminated(file);
 }
-
-// The rows a walk made join the model in one insertion: Qt's proxy rebuilds its whole
-// mapping on every insertion, so row by row a large folder would cost quadratic time.
-void BrushDataService::appendItems(const QList<QSharedPointer<Resource>> &made)
-{
-    if (made.isEmpty())
-        return;
-    beginInsertRows(QModelIndex(), items.size(), items.size() + made.size() - 1);
-    items.append(made);
-    endInsertRows();
-}

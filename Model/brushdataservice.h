@@ -104,7 +104,6 @@ private:
     QSharedPointer<BrushInfo> createBrush(const QString &name, const QString &path, const QDateTime &lastModified,
                                           const QSharedPointer<BrushInfo> &record,
                                           QList<QSharedPointer<Resource>> &made);
-    void appendItems(const QList<QSharedPointer<Resource>> &made);
     void countBrush(const QString &kivCategory);
     void readCredits(const QList<QSharedPointer<BrushInfo>> &records);
     Brush *brushAt(int row) const;

@@ -67,3 +67,21 @@ QByteArray ScanLibrary::commandText(const QByteArray &word, const QByteArray &na
 {
     return word + name + QByteArray("\0S", 2) + path + QByteArray("\0", 1);
 }
+
+QStringList shownNames(const QAbstractItemModel *view, int nameRole)
+{
+    QStringList names;
+    for (int row = 0; row < view->rowCount(); ++row)
+        names << view->index(row, 0).data(nameRole).toString();
+    names.sort();
+    return names;
+}
+
+int viewRowOf(const QAbstractItemModel *view, int nameRole, const QString &name)
+{
+    for (int row = 0; row < view->rowCount(); ++row) {
+        if (view->index(row, 0).data(nameRole).toString() == name)
+            return row;
+    }
+    return -1;
+}

@@ -4,10 +4,15 @@
 
 class HostBridge;
 
+#include <QAbstractItemModelTester>
 #include <QByteArray>
 #include <QSharedPointer>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
 
 // A library database copied from the pristine template, a program folder and room
 // for resource folders, all in one temporary folder. The store folder points into
@@ -35,3 +40,44 @@ struct ScanLibrary
     QString path;
     QSharedPointer<DatabaseService> database;
 };
+
+// A brush or alpha catalogue on a library, watched by model testers.
+template<class Service>
+struct CatalogueUnderTest
+{
+    std::unique_ptr<Service> service;
+    std::unique_ptr<QAbstractItemModelTester> sourceTester;
+    std::unique_ptr<QAbstractItemModelTester> viewTester;
+
+    Service *operator->() const { return service.get(); }
+    QAbstractItemModel *view() const { return service->model(); }
+
+    // Stores the locations, sets the catalogue up; true once its files are read.
+    bool start(ScanLibrary &library, DatabaseService::ResourceType kind, const QStringList &locations = {})
+    {
+        for (const QString &location : locations)
+            library.database->insertFolder(location, kind);
+        viewTester.reset();
+        sourceTester.reset();
+        service = std::make_unique<Service>(nullptr, library.database, true, nullptr);
+        sourceTester = std::make_unique<QAbstractItemModelTester>(service.get());
+        viewTester = std::make_unique<QAbstractItemModelTester>(service->model());
+        return settle();
+    }
+    bool settle() const
+    {
+        const Service *watched = service.get();
+        return QTest::qWaitFor([watched] { return watched->pendingReads() == 0; }, 20000);
+    }
+    void stop()
+    {
+        viewTester.reset();
+        sourceTester.reset();
+        service.reset();
+    }
+};
+
+// The names a view shows, sorted.
+QStringList shownNames(const QAbstractItemModel *view, int nameRole);
+// The view row showing that name, or -1.
+int viewRowOf(const QAbstractItemModel *view, int nameRole, const QString &name);

@@ -6,7 +6,6 @@
 #include "Model/alphadataservice.h"
 #include "Model/resourceroles.h"
 
-#include <QAbstractItemModelTester>
 #include <QImage>
 #include <QImageReader>
 #include <QtTest>
@@ -36,22 +35,23 @@ bool setModified(const QString &path, const QDateTime &time)
     return file.open(QIODevice::ReadWrite) && file.setFileTime(time, QFileDevice::FileModificationTime);
 }
 
-int viewRowOf(const QAbstractItemModel *model, const QString &name)
+
+
+using Catalogue = CatalogueUnderTest<AlphaDataService>;
+
+QStringList shownNames(const QAbstractItemModel *view)
 {
-    for (int row = 0; row < model->rowCount(); ++row) {
-        if (model->index(row, 0).data(AlphaRole::Name).toString() == name)
-            return row;
-    }
-    return -1;
+    return shownNames(view, AlphaRole::Name);
 }
 
-QStringList shownNames(const QAbstractItemModel *model)
+int viewRowOf(const QAbstractItemModel *view, const QString &name)
 {
-    QStringList names;
-    for (int row = 0; row < model->rowCount(); ++row)
-        names << model->index(row, 0).data(AlphaRole::Name).toString();
-    names.sort();
-    return names;
+    return viewRowOf(view, AlphaRole::Name, name);
+}
+
+QModelIndex shownIndex(const Catalogue &catalogue, const QString &name)
+{
+    return catalogue.view()->index(viewRowOf(catalogue.view(), name), 0);
 }
 
 } // namespace
@@ -71,37 +71,7 @@ private slots:
     void realImages();
     void commands_data();
     void commands();
-
-private:
-    struct Catalogue
-    {
-        std::unique_ptr<AlphaDataService> service;
-        std::unique_ptr<QAbstractItemModelTester> sourceTester;
-        std::unique_ptr<QAbstractItemModelTester> viewTester;
-        AlphaDataService *operator->() const { return service.get(); }
-        QAbstractItemModel *view() const { return service->model(); }
-        QModelIndex shown(const QString &name) const { return view()->index(viewRowOf(view(), name), 0); }
-    };
-    static bool start(Catalogue &catalogue, ScanLibrary &library, const QStringList &locations = {});
-    static bool settle(const AlphaDataService &service);
 };
-
-bool TestAlphaCatalogue::settle(const AlphaDataService &service)
-{
-    return QTest::qWaitFor([&service] { return service.pendingReads() == 0; }, 20000);
-}
-
-bool TestAlphaCatalogue::start(Catalogue &catalogue, ScanLibrary &library, const QStringList &locations)
-{
-    for (const QString &location : locations)
-        library.database->insertFolder(location, DatabaseService::Alpha);
-    catalogue.viewTester.reset();
-    catalogue.sourceTester.reset();
-    catalogue.service = std::make_unique<AlphaDataService>(nullptr, library.database, true, nullptr);
-    catalogue.sourceTester = std::make_unique<QAbstractItemModelTester>(catalogue.service.get());
-    catalogue.viewTester = std::make_unique<QAbstractItemModelTester>(catalogue.service->model());
-    return settle(*catalogue.service);
-}
 
 void TestAlphaCatalogue::imageFacts_data()
 {
@@ -145,9 +115,9 @@ void TestAlphaCatalogue::imageFacts()
         QVERIFY(writeImage(path, width, height, QImage::Format(format)));
 
     Catalogue catalogue;
-    QVERIFY(start(catalogue, library, {folder}));
+    QVERIFY(catalogue.start(library, DatabaseService::Alpha, {folder}));
     const QString name = QFileInfo(file).completeBaseName();
-    const QModelIndex shown = catalogue.shown(name);
+    const QModelIndex shown = shownIndex(catalogue, name);
     QVERIFY(shown.isValid());
     QCOMPARE(shown.data(AlphaRole::Width).toInt(), width);
     QCOMPARE(shown.data(AlphaRole::Height).toInt(), height);
@@ -173,12 +143,12 @@ void TestAlphaCatalogue::builtInAndThumbnails()
     }
 
     Catalogue catalogue;
-    QVERIFY(start(catalogue, library, {folder}));
+    QVERIFY(catalogue.start(library, DatabaseService::Alpha, {folder}));
     QCOMPARE(shownNames(catalogue.view()), (QStringList{QStringLiteral("Alpha 01"), QStringLiteral("Mud_ICO"),
                                                         QStringLiteral("Rock"), QStringLiteral("Sand")}));
 
     // No ZBrush folder is known, yet the built-in alpha is there, and it is never stored.
-    const QModelIndex builtIn = catalogue.shown(QStringLiteral("Alpha 01"));
+    const QModelIndex builtIn = shownIndex(catalogue, QStringLiteral("Alpha 01"));
     QCOMPARE(builtIn.data(AlphaRole::Path).toString(), library.programFolder() + QStringLiteral("/Resources/Alpha 01.png"));
     QCOMPARE(builtIn.data(AlphaRole::Dimensions).toString(), QStringLiteral("256x256, 8-bit"));
     QCOMPARE(builtIn.data(AlphaRole::IconPath).toString(), QStringLiteral("image://alphas/"));
@@ -208,7 +178,7 @@ void TestAlphaCatalogue::ignoreRowsOfAFilteredView()
     for (int i = 0; i < 3; ++i)
         QVERIFY(writeImage(folder + QStringLiteral("/colour%1.png").arg(i), 8, 8, QImage::Format_RGB32));
     Catalogue catalogue;
-    QVERIFY(start(catalogue, library, {folder}));
+    QVERIFY(catalogue.start(library, DatabaseService::Alpha, {folder}));
     QAbstractItemModel *view = catalogue.view();
 
     catalogue->filterAddDepth(8);
@@ -249,8 +219,8 @@ void TestAlphaCatalogue::storedFactsAndUnchangedFiles()
     QVERIFY(setModified(stone, QDateTime::currentDateTime().addSecs(-7200)));
 
     Catalogue catalogue;
-    QVERIFY(start(catalogue, library, {folder}));
-    QVERIFY(catalogue.view()->setData(catalogue.shown(QStringLiteral("Stone")), QStringLiteral("rough"),
+    QVERIFY(catalogue.start(library, DatabaseService::Alpha, {folder}));
+    QVERIFY(catalogue.view()->setData(shownIndex(catalogue, QStringLiteral("Stone")), QStringLiteral("rough"),
                                       AlphaRole::Description));
     auto stored = library.database->readAlphas().value(QStringLiteral("Stone"));
     QCOMPARE(QSize(stored->width, stored->height), QSize(100, 50));
@@ -260,20 +230,20 @@ void TestAlphaCatalogue::storedFactsAndUnchangedFiles()
     // Another image behind an old time counts as unchanged: nothing is read, the stored facts show.
     QVERIFY(writeImage(stone, 300, 200, QImage::Format_RGB32));
     QVERIFY(setModified(stone, QDateTime::currentDateTime().addSecs(-3600)));
-    catalogue = Catalogue();
+    catalogue.stop();
     library.reopen();
-    QVERIFY(start(catalogue, library));
+    QVERIFY(catalogue.start(library, DatabaseService::Alpha));
     QCOMPARE(catalogue->pendingReads(), 0);
-    QCOMPARE(catalogue.shown(QStringLiteral("Stone")).data(AlphaRole::Dimensions).toString(),
+    QCOMPARE(shownIndex(catalogue, QStringLiteral("Stone")).data(AlphaRole::Dimensions).toString(),
              QStringLiteral("100x50, 8-bit"));
-    QCOMPARE(catalogue.shown(QStringLiteral("Stone")).data(AlphaRole::Description).toString(), QStringLiteral("rough"));
+    QCOMPARE(shownIndex(catalogue, QStringLiteral("Stone")).data(AlphaRole::Description).toString(), QStringLiteral("rough"));
 
     // A newer file is read again; the description stays.
     QVERIFY(setModified(stone, QDateTime::currentDateTime().addSecs(3600)));
     catalogue->scanAll();
     QVERIFY(catalogue->pendingReads() > 0);
-    QVERIFY(settle(*catalogue.service));
-    QCOMPARE(catalogue.shown(QStringLiteral("Stone")).data(AlphaRole::Dimensions).toString(),
+    QVERIFY(catalogue.settle());
+    QCOMPARE(shownIndex(catalogue, QStringLiteral("Stone")).data(AlphaRole::Dimensions).toString(),
              QStringLiteral("300x200, 32-bit"));
     stored = library.database->readAlphas().value(QStringLiteral("Stone"));
     QCOMPARE(QSize(stored->width, stored->height), QSize(300, 200));
@@ -288,7 +258,7 @@ void TestAlphaCatalogue::sizeAndDepthFilters()
     QVERIFY(writeImage(folder + QStringLiteral("/Wide.png"), 300, 200, QImage::Format_Grayscale16));
     QVERIFY(writeImage(folder + QStringLiteral("/Tiny.png"), 100, 100, QImage::Format_Grayscale8));
     Catalogue catalogue;
-    QVERIFY(start(catalogue, library, {folder}));
+    QVERIFY(catalogue.start(library, DatabaseService::Alpha, {folder}));
     QAbstractItemModel *view = catalogue.view();
 
     catalogue->filterAddSize(512);
@@ -315,7 +285,7 @@ void TestAlphaCatalogue::realImages()
         QSKIP("the folder of real files is absent");
     ScanLibrary library;
     Catalogue catalogue;
-    QVERIFY(start(catalogue, library, {realData + QStringLiteral("/images"), realData + QStringLiteral("/psd")}));
+    QVERIFY(catalogue.start(library, DatabaseService::Alpha, {realData + QStringLiteral("/images"), realData + QStringLiteral("/psd")}));
 
     const QList<std::tuple<const char *, int, int, int>> expected{
         {"basn0g16", 32, 32, 16},
@@ -324,7 +294,7 @@ void TestAlphaCatalogue::realImages()
         {"rgb24", 127, 64, 32},
     };
     for (const auto &image : expected) {
-        const QModelIndex shown = catalogue.shown(QString::fromLatin1(std::get<0>(image)));
+        const QModelIndex shown = shownIndex(catalogue, QString::fromLatin1(std::get<0>(image)));
         QVERIFY2(shown.isValid(), std::get<0>(image));
         QCOMPARE(shown.data(AlphaRole::Width).toInt(), std::get<1>(image));
         QCOMPARE(shown.data(AlphaRole::Height).toInt(), std::get<2>(image));
@@ -335,12 +305,12 @@ void TestAlphaCatalogue::realImages()
     if (!QImageReader::supportedImageFormats().contains("psd"))
         QSKIP("the Photoshop image-format plug-in is not built");
     for (const char *name : {"4x4_8bit_rgb", "4x4_8bit_rgba", "4x4_16bit_rgb", "4x4_8bit_grayscale"}) {
-        const QModelIndex shown = catalogue.shown(QString::fromLatin1(name));
+        const QModelIndex shown = shownIndex(catalogue, QString::fromLatin1(name));
         QVERIFY2(shown.isValid(), name);
         QCOMPARE(shown.data(AlphaRole::Width).toInt(), 4);
         QCOMPARE(shown.data(AlphaRole::Height).toInt(), 4);
     }
-    QCOMPARE(catalogue.shown(QStringLiteral("4x4_8bit_grayscale")).data(AlphaRole::Depth).toInt(), 8);
+    QCOMPARE(shownIndex(catalogue, QStringLiteral("4x4_8bit_grayscale")).data(AlphaRole::Depth).toInt(), 8);
 }
 
 void TestAlphaCatalogue::commands_data()

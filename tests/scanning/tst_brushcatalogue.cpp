@@ -6,7 +6,6 @@
 #include "Model/categoryitem.h"
 #include "Model/resourceroles.h"
 
-#include <QAbstractItemModelTester>
 #include <QDomDocument>
 #include <QSignalSpy>
 #include <QSqlQuery>
@@ -40,22 +39,18 @@ QByteArray credits(const char *author, const char *link)
     return QByteArray(author) + '\0' + QByteArray(link) + '\0';
 }
 
-QStringList shownNames(const QAbstractItemModel *model)
+
+
+using Catalogue = CatalogueUnderTest<BrushDataService>;
+
+QStringList shownNames(const QAbstractItemModel *view)
 {
-    QStringList names;
-    for (int row = 0; row < model->rowCount(); ++row)
-        names << model->index(row, 0).data(BrushRole::Name).toString();
-    names.sort();
-    return names;
+    return shownNames(view, BrushRole::Name);
 }
 
-int viewRowOf(const QAbstractItemModel *model, const QString &name)
+int viewRowOf(const QAbstractItemModel *view, const QString &name)
 {
-    for (int row = 0; row < model->rowCount(); ++row) {
-        if (model->index(row, 0).data(BrushRole::Name).toString() == name)
-            return row;
-    }
-    return -1;
+    return viewRowOf(view, BrushRole::Name, name);
 }
 
 } // namespace
@@ -81,36 +76,8 @@ private slots:
     void hostCommands();
 
 private:
-    struct Catalogue
-    {
-        std::unique_ptr<BrushDataService> service;
-        std::unique_ptr<QAbstractItemModelTester> sourceTester;
-        std::unique_ptr<QAbstractItemModelTester> viewTester;
-        BrushDataService *operator->() const { return service.get(); }
-        QAbstractItemModel *view() const { return service->model(); }
-    };
-    // Sets up a catalogue on the library with these locations stored; true once its files are read.
-    static bool start(Catalogue &catalogue, ScanLibrary &library, const QStringList &locations = {});
-    static bool settle(const BrushDataService &service);
     static void writeBrushes(const QString &folder, const QStringList &names);
 };
-
-bool TestBrushCatalogue::settle(const BrushDataService &service)
-{
-    return QTest::qWaitFor([&service] { return service.pendingReads() == 0; }, 10000);
-}
-
-bool TestBrushCatalogue::start(Catalogue &catalogue, ScanLibrary &library, const QStringList &locations)
-{
-    for (const QString &location : locations)
-        library.database->insertFolder(location, DatabaseService::Brush);
-    catalogue.viewTester.reset();
-    catalogue.sourceTester.reset();
-    catalogue.service = std::make_unique<BrushDataService>(nullptr, library.database, true, nullptr);
-    catalogue.sourceTester = std::make_unique<QAbstractItemModelTester>(catalogue.service.get());
-    catalogue.viewTester = std::make_unique<QAbstractItemModelTester>(catalogue.service->model());
-    return settle(*catalogue.service);
-}
 
 void TestBrushCatalogue::writeBrushes(const QString &folder, const QStringList &names)
 {
@@ -192,7 +159,7 @@ void TestBrushCatalogue::creditsReachObjectAndRow()
                                    brushFile("2021", 278, credits("Ann", "x"))));
 
     Catalogue catalogue;
-    QVERIFY(start(catalogue, library, {folder}));
+    QVERIFY(catalogue.start(library, DatabaseService::Brush, {folder}));
     QCOMPARE(shownNames(catalogue.view()), (QStringList{QStringLiteral("Clay Fast"), QStringLiteral("Old")}));
 
     const int row = viewRowOf(catalogue.view(), QStringLiteral("Clay Fast"));
@@ -270,7 +237,7 @@ void TestBrushCatalogue::updateFiles()
     }
 
     Catalogue catalogue;
-    QVERIFY(start(catalogue, library));
+    QVERIFY(catalogue.start(library, DatabaseService::Brush));
     QStringList stored = library.database->readBrushes().keys();
     stored.sort();
     QCOMPARE(stored, applied);
@@ -290,14 +257,14 @@ void TestBrushCatalogue::updateFileAppliedOnce()
     QVERIFY(ScanLibrary::writeFile(library.programFolder() + QStringLiteral("/Resources/updates/3_0_2.kiv.xml"),
                                    ghostDocument("Ghost")));
     Catalogue catalogue;
-    QVERIFY(start(catalogue, library));
+    QVERIFY(catalogue.start(library, DatabaseService::Brush));
     QVERIFY(library.database->readBrushes().contains(QStringLiteral("Ghost")));
 
     // The next start finds 3.0.2 stored and leaves the file alone.
     deleteStoredBrushes();
-    catalogue = Catalogue();
+    catalogue.stop();
     library.reopen();
-    QVERIFY(start(catalogue, library));
+    QVERIFY(catalogue.start(library, DatabaseService::Brush));
     QVERIFY(library.database->readBrushes().isEmpty());
 }
 
@@ -331,7 +298,7 @@ void TestBrushCatalogue::brushElements()
         "</KIV>\n"));
 
     Catalogue catalogue;
-    QVERIFY(start(catalogue, library, {folder}));
+    QVERIFY(catalogue.start(library, DatabaseService::Brush, {folder}));
     struct Expected
     {
         const char *name;
@@ -375,7 +342,7 @@ void TestBrushCatalogue::laterDocumentsFromTheStore()
     const QString folder = library.folder(QStringLiteral("brushes"));
     writeBrushes(folder, {QStringLiteral("Bare"), QStringLiteral("Other")});
     Catalogue catalogue;
-    QVERIFY(start(catalogue, library, {folder}));
+    QVERIFY(catalogue.start(library, DatabaseService::Brush, {folder}));
 
     QDomDocument document;
     QVERIFY(document.setContent(QByteArrayLiteral(
@@ -397,7 +364,7 @@ void TestBrushCatalogue::laterDocumentsFromTheStore()
              (QVector<DatabaseService::KivCategory>{{QStringLiteral("Fibers"), QStringLiteral("Hair")}}));
 
     // A callable kept by the store outlives the catalogue harmlessly.
-    catalogue = Catalogue();
+    catalogue.stop();
     apply(document);
 }
 
@@ -415,7 +382,7 @@ void TestBrushCatalogue::unparsableMetadataIsSkipped()
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("/a\\.kiv\\.xml")));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("/m\\.kiv\\.xml")));
     Catalogue catalogue;
-    QVERIFY(start(catalogue, library, {folder}));
+    QVERIFY(catalogue.start(library, DatabaseService::Brush, {folder}));
     QCOMPARE(shownNames(catalogue.view()), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
     const auto stored = library.database->readBrushes();
     QCOMPARE(stored.value(QStringLiteral("B"))->kivCategory, QStringLiteral("K"));
@@ -470,7 +437,7 @@ void TestBrushCatalogue::categoryCounts()
                                    "<KIV><Brush name=\"F\" category=\"\" kiv_category=\"Hair\" type=\"Groom\"/></KIV>"));
 
     Catalogue catalogue;
-    QVERIFY(start(catalogue, library, {first}));
+    QVERIFY(catalogue.start(library, DatabaseService::Brush, {first}));
     // New rows join the end of the list until the next start sorts it; Z has no file.
     const QList<QPair<QString, int>> afterScan{
         {QStringLiteral("Default"), 1}, {QStringLiteral("All"), 1}, {QStringLiteral("Sculpt"), 3},
@@ -481,19 +448,19 @@ void TestBrushCatalogue::categoryCounts()
     // A full rescan counts afresh; the pinned rows keep their 1.
     QSignalSpy changed(catalogue.service.get(), &BrushDataService::kivCategoriesChanged);
     catalogue->scanAll();
-    QVERIFY(settle(*catalogue.service));
+    QVERIFY(catalogue.settle());
     QCOMPARE(categoryRows(*catalogue.service), afterScan);
     QVERIFY(!changed.isEmpty());
 
     catalogue->addResourceLocation(ScanLibrary::locationUrl(second));
-    QVERIFY(settle(*catalogue.service));
+    QVERIFY(catalogue.settle());
     QCOMPARE(countOf(*catalogue.service, QStringLiteral("Hair")), 2);
     QCOMPARE(countOf(*catalogue.service, QStringLiteral("Fibers")), 2);
     QCOMPARE(countOf(*catalogue.service, QStringLiteral("Sculpt")), 3);
 
     // The next start reads the stored categories back in order.
-    catalogue = Catalogue();
-    QVERIFY(start(catalogue, library));
+    catalogue.stop();
+    QVERIFY(catalogue.start(library, DatabaseService::Brush));
     const QList<QPair<QString, int>> restarted{
         {QStringLiteral("Default"), 1}, {QStringLiteral("All"), 1},    {QStringLiteral("Fibers"), 2},
         {QStringLiteral("Hair"), 2},    {QStringLiteral("Sculpt"), 3}, {QStringLiteral("Clay"), 2},
@@ -515,7 +482,7 @@ void TestBrushCatalogue::typesAndFilters()
                                    "<Brush name=\"Move\" category=\"\" kiv_category=\"Sculpt\" type=\"Move\"/>"
                                    "</KIV>"));
     Catalogue catalogue;
-    QVERIFY(start(catalogue, library, {folder}));
+    QVERIFY(catalogue.start(library, DatabaseService::Brush, {folder}));
     QAbstractItemModel *view = catalogue.view();
 
     catalogue->setTypeFilter(QStringLiteral("-1"), true);
