@@ -332,7 +332,7 @@ void BrushDataService::countBrush(const QString &kivCategoryName)
 
 // Update files carry the version they bring in their name ("3_0_2.kiv.xml"); each one
 // newer than the stored version is applied once. The stored version only ever grows,
-// whatever order the files are listed in.
+// whatever order the files are listed in, and only with a file that was applied.
 void BrushDataService::applyUpdateFiles()
 {
     const QString folder = AppFolders::resourcesFolder() + QStringLiteral("updates");
@@ -344,12 +344,13 @@ void BrushDataService::applyUpdateFiles()
                                                                                        QLatin1Char('.'));
         if (!(stored < version))
             continue;
-        if (newest < version) {
+        // Every brush of an update counts as new; stored values survive (saveBrush).
+        RecordMap none;
+        // A file that could not be applied is tried again at the next start.
+        if (applyMetadataFile(file.filePath(), none) && newest < version) {
             newest = version;
             database->writeDatabaseVersion(version);
         }
-        RecordMap none;
-        applyMetadataFile(file.filePath(), none);
     }
 }
 

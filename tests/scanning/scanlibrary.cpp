@@ -55,11 +55,16 @@ QSharedPointer<HostBridge> ScanLibrary::hostBridge(QString *commandFile)
     const QString prefix = folder(QStringLiteral("prefix"));
     const QString dataFolder = folder(QStringLiteral("prefix/drive_c/users/Public/Documents/ZBrushData2021"));
     *commandFile = dataFolder + QStringLiteral("/ZPluginData/KIVData/kiv.zvr");
+    const bool hadPrefix = qEnvironmentVariableIsSet("WINEPREFIX");
     const QByteArray previousPrefix = qgetenv("WINEPREFIX");
     qputenv("WINEPREFIX", QFile::encodeName(prefix));
+    // The bridge takes its data folders now and sends its keys nowhere.
     qunsetenv("DISPLAY");
     auto bridge = QSharedPointer<HostBridge>::create();
-    qputenv("WINEPREFIX", previousPrefix);
+    if (hadPrefix)
+        qputenv("WINEPREFIX", previousPrefix);
+    else
+        qunsetenv("WINEPREFIX");
     return bridge;
 }
 
