@@ -356,11 +356,11 @@ void AlphaDataService::readImages(const QList<QSharedPointer<AlphaInfo>> &record
     const auto mapped = std::make_shared<const QList<QSharedPointer<AlphaInfo>>>(records);
     const QFuture<void> reading = QtConcurrent::map(
         mapped->begin(), mapped->end(), [mapped](const QSharedPointer<AlphaInfo> &record) { getImageInfo(*record); });
-    CatalogScan::whenFinished(this, reading, [this, records] {
-        for (const QSharedPointer<AlphaInfo> &record : records) {
-            // A rescan since may have replaced the alpha made from this record.
+    CatalogScan::whenFinished(this, reading, [this, records, objects = CatalogScan::watchObjects(records)] {
+        for (int i = 0; i < records.size(); ++i) {
+            const AlphaInfo *record = records.at(i).data();
             Alpha *alpha = alphaAt(record->row);
-            if (!alpha || alpha != record->resource)
+            if (!objects.at(i) || alpha != objects.at(i))
                 continue;
             alpha->setWidth(record->width);
             alpha->setHeight(record->height);

@@ -547,13 +547,13 @@ void BrushDataService::readCredits(const QList<QSharedPointer<BrushInfo>> &recor
         for (const QSharedPointer<BrushInfo> &record : records)
             readBrushFileCredits(*record);
     });
-    CatalogScan::whenFinished(this, reading, [this, records] {
-        for (const QSharedPointer<BrushInfo> &record : records) {
+    CatalogScan::whenFinished(this, reading, [this, records, objects = CatalogScan::watchObjects(records)] {
+        for (int i = 0; i < records.size(); ++i) {
+            const BrushInfo *record = records.at(i).data();
             if (record->author.isEmpty() && record->link.isEmpty())
                 continue;
-            // A rescan since may have replaced the brush made from this record.
             Brush *brush = brushAt(record->row);
-            if (!brush || brush != record->resource)
+            if (!objects.at(i) || brush != objects.at(i))
                 continue;
             brush->setAuthor(record->author);
             brush->setLink(record->link);

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "Model/resource.h"
+
 #include <QDateTime>
 #include <QFuture>
+#include <QPointer>
 #include <QSharedPointer>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <functional>
 
@@ -49,6 +53,18 @@ QSharedPointer<Info> recordToStore(const QSharedPointer<Info> &stored, const QSt
     fresh->path = path;
     fresh->scanDate = scanStamp();
     return fresh;
+}
+
+// The objects made from the records, watched while their files are read: a rescan may
+// replace and free them meanwhile, and a freed address may come back as another object.
+template<class Info>
+QVector<QPointer<Resource>> watchObjects(const QList<QSharedPointer<Info>> &records)
+{
+    QVector<QPointer<Resource>> objects;
+    objects.reserve(records.size());
+    for (const QSharedPointer<Info> &record : records)
+        objects.append(record->resource);
+    return objects;
 }
 
 // Calls apply on context's thread once future has finished. When context goes

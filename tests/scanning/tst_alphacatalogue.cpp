@@ -68,6 +68,7 @@ private slots:
     void ignoreRowsOfAFilteredView();
     void storedFactsAndUnchangedFiles();
     void sizeAndDepthFilters();
+    void rescanWhileReading();
     void realImages();
     void commands_data();
     void commands();
@@ -276,6 +277,30 @@ void TestAlphaCatalogue::sizeAndDepthFilters()
     QVERIFY(catalogue->hasDepthFilter(16));
     catalogue->filterRemoveDepth(16);
     QCOMPARE(view->rowCount(), 3);
+}
+
+void TestAlphaCatalogue::rescanWhileReading()
+{
+    ScanLibrary library;
+    const QString folder = library.folder(QStringLiteral("alphas"));
+    for (int i = 1; i <= 40; ++i)
+        QVERIFY(writeImage(folder + QStringLiteral("/a%1.png").arg(i), i, 2 * i, QImage::Format_Grayscale8));
+    library.database->insertFolder(folder, DatabaseService::Alpha);
+
+    // The first walk's results arrive after its objects were replaced; they land only in the database.
+    Catalogue catalogue;
+    catalogue.service = std::make_unique<AlphaDataService>(nullptr, library.database, true, nullptr);
+    QVERIFY(catalogue->pendingReads() > 0);
+    catalogue->scanAll();
+    QVERIFY(catalogue.settle());
+    QCOMPARE(catalogue->rowCount(), 41);
+    const auto stored = library.database->readAlphas();
+    for (int i = 1; i <= 40; ++i) {
+        const QString name = QStringLiteral("a%1").arg(i);
+        QCOMPARE(shownIndex(catalogue, name).data(AlphaRole::Dimensions).toString(),
+                 QStringLiteral("%1x%2, 8-bit").arg(i).arg(2 * i));
+        QCOMPARE(stored.value(name)->height, 2 * i);
+    }
 }
 
 void TestAlphaCatalogue::realImages()
