@@ -320,11 +320,13 @@ void BrushDataService::countBrush(const QString &kivCategoryName)
 {
     if (kivCategoryName.isEmpty())
         return;
+    // "Default" and "All" always count 1; a brush filed under a group's own name counts once.
     CategoryItem *category = kivCategory(kivCategoryName);
-    if (!category)
+    if (!category || category->pinned())
         return;
     category->setBrushCount(category->brushCount() + 1);
-    if (CategoryItem *group = kivCategory(category->group()))
+    CategoryItem *group = kivCategory(category->group());
+    if (group && group != category && !group->pinned())
         group->setBrushCount(group->brushCount() + 1);
 }
 

@@ -427,7 +427,7 @@ void TestBrushCatalogue::categoryCounts()
     ScanLibrary library;
     const QString first = library.folder(QStringLiteral("first"));
     writeBrushes(first, {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D"),
-                         QStringLiteral("E")});
+                         QStringLiteral("E"), QStringLiteral("F0"), QStringLiteral("G")});
     QVERIFY(ScanLibrary::writeFile(first + QStringLiteral("/meta.kiv.xml"),
                                    "<KIV>"
                                    "<KIV_Category name=\"Polish\" group=\"Sculpt\"/>"
@@ -438,6 +438,9 @@ void TestBrushCatalogue::categoryCounts()
                                    "<Brush name=\"C\" category=\"\" kiv_category=\"Polish\" type=\"\"/>"
                                    "<Brush name=\"D\" category=\"\" kiv_category=\"Hair\" type=\"Groom\"/>"
                                    "<Brush name=\"Z\" category=\"\" kiv_category=\"Hair\" type=\"Groom\"/>"
+                                   // Filed under a group's own name, and under a pinned row.
+                                   "<Brush name=\"E\" category=\"\" kiv_category=\"Sculpt\" type=\"\"/>"
+                                   "<Brush name=\"G\" category=\"\" kiv_category=\"All\" type=\"\"/>"
                                    "</KIV>"));
     const QString second = library.folder(QStringLiteral("second"));
     writeBrushes(second, {QStringLiteral("F")});
@@ -448,7 +451,7 @@ void TestBrushCatalogue::categoryCounts()
     QVERIFY(catalogue.start(library, DatabaseService::Brush, {first}));
     // New rows join the end of the list until the next start sorts it; Z has no file.
     const QList<QPair<QString, int>> afterScan{
-        {QStringLiteral("Default"), 1}, {QStringLiteral("All"), 1}, {QStringLiteral("Sculpt"), 3},
+        {QStringLiteral("Default"), 1}, {QStringLiteral("All"), 1}, {QStringLiteral("Sculpt"), 4},
         {QStringLiteral("Polish"), 1},  {QStringLiteral("Clay"), 2}, {QStringLiteral("Fibers"), 1},
         {QStringLiteral("Hair"), 1}};
     QCOMPARE(categoryRows(*catalogue.service), afterScan);
@@ -464,14 +467,14 @@ void TestBrushCatalogue::categoryCounts()
     QVERIFY(catalogue.settle());
     QCOMPARE(countOf(*catalogue.service, QStringLiteral("Hair")), 2);
     QCOMPARE(countOf(*catalogue.service, QStringLiteral("Fibers")), 2);
-    QCOMPARE(countOf(*catalogue.service, QStringLiteral("Sculpt")), 3);
+    QCOMPARE(countOf(*catalogue.service, QStringLiteral("Sculpt")), 4);
 
     // The next start reads the stored categories back in order.
     catalogue.stop();
     QVERIFY(catalogue.start(library, DatabaseService::Brush));
     const QList<QPair<QString, int>> restarted{
         {QStringLiteral("Default"), 1}, {QStringLiteral("All"), 1},    {QStringLiteral("Fibers"), 2},
-        {QStringLiteral("Hair"), 2},    {QStringLiteral("Sculpt"), 3}, {QStringLiteral("Clay"), 2},
+        {QStringLiteral("Hair"), 2},    {QStringLiteral("Sculpt"), 4}, {QStringLiteral("Clay"), 2},
         {QStringLiteral("Polish"), 1}};
     QCOMPARE(categoryRows(*catalogue.service), restarted);
     QCOMPARE(catalogue->kivCategoriesModel().size(), restarted.size());
