@@ -72,7 +72,6 @@ private slots:
     void unparsableMetadataIsSkipped();
     void categoryCounts();
     void typesAndFilters();
-    void brushTypeNames();
     void hostCommands();
 
 private:
@@ -534,18 +533,6 @@ void TestBrushCatalogue::typesAndFilters()
     QCOMPARE(changed.count(), 1);
 }
 
-void TestBrushCatalogue::brushTypeNames()
-{
-    ScanLibrary library;
-    BrushDataService service(nullptr, library.database, false, nullptr);
-    const QStringList types = service.brushTypes();
-    QCOMPARE(types.size(), 60);
-    QCOMPARE(types.first(), QStringLiteral("Alpha Curve"));
-    QCOMPARE(types.last(), QStringLiteral("ZModeler"));
-    QVERIFY(std::is_sorted(types.begin(), types.end()));
-    QVERIFY(!service.loaded());
-    QCOMPARE(service.rowCount(), 0);
-}
 
 void TestBrushCatalogue::hostCommands()
 {
