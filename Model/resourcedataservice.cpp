@@ -241,6 +241,15 @@ void ResourceDataService::clearItems()
     endRemoveRows();
 }
 
+void ResourceDataService::appendItems(const QList<QSharedPointer<Resource>> &made)
+{
+    if (made.isEmpty())
+        return;
+    beginInsertRows(QModelIndex(), items.size(), items.size() + made.size() - 1);
+    items.append(made);
+    endInsertRows();
+}
+
 QSharedPointer<Resource> ResourceDataService::resourceAt(int index) const
 {
     const int row = sourceRow(index);

@@ -1,0 +1,92 @@
+#include "scanlibrary.h"
+
+#include "Model/hostbridge.h"
+#include "appfolders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+
+ScanLibrary::ScanLibrary()
+{
+    path = dir.filePath(QStringLiteral("brushes.db"));
+    if (!QFile::copy(QStringLiteral(KIVARA_TEMPLATE_DB), path))
+        qFatal("cannot copy the template database %s", KIVARA_TEMPLATE_DB);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    AppFolders::setProgramFolderForTesting(programFolder());
+    database = QSharedPointer<DatabaseService>::create(path, QString(), true);
+    database->writeSetting(DatabaseService::LibraryLocation, folder(QStringLiteral("library")));
+}
+
+ScanLibrary::~ScanLibrary()
+{
+    database.reset();
+    AppFolders::setProgramFolderForTesting(QString());
+}
+
+void ScanLibrary::reopen()
+{
+    database.reset();
+    database = QSharedPointer<DatabaseService>::create(path, QString(), true);
+}
+
+QString ScanLibrary::folder(const QString &relative) const
+{
+    const QString result = dir.filePath(relative);
+    QDir().mkpath(result);
+    return result;
+}
+
+QString ScanLibrary::locationUrl(const QString &folder)
+{
+    return QUrl::fromLocalFile(folder).toString();
+}
+
+bool ScanLibrary::writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QSharedPointer<HostBridge> ScanLibrary::hostBridge(QString *commandFile)
+{
+    const QString prefix = folder(QStringLiteral("prefix"));
+    const QString dataFolder = folder(QStringLiteral("prefix/drive_c/users/Public/Documents/ZBrushData2021"));
+    *commandFile = dataFolder + QStringLiteral("/ZPluginData/KIVData/kiv.zvr");
+    const bool hadPrefix = qEnvironmentVariableIsSet("WINEPREFIX");
+    const QByteArray previousPrefix = qgetenv("WINEPREFIX");
+    qputenv("WINEPREFIX", QFile::encodeName(prefix));
+    // The bridge takes its data folders now and sends its keys nowhere.
+    qunsetenv("DISPLAY");
+    auto bridge = QSharedPointer<HostBridge>::create();
+    if (hadPrefix)
+        qputenv("WINEPREFIX", previousPrefix);
+    else
+        qunsetenv("WINEPREFIX");
+    return bridge;
+}
+
+QByteArray ScanLibrary::commandText(const QByteArray &word, const QByteArray &name, const QByteArray &path)
+{
+    return word + name + QByteArray("\0S", 2) + path + QByteArray("\0", 1);
+}
+
+QStringList shownNames(const QAbstractItemModel *view, int nameRole)
+{
+    QStringList names;
+    for (int row = 0; row < view->rowCount(); ++row)
+        names << view->index(row, 0).data(nameRole).toString();
+    names.sort();
+    return names;
+}
+
+int viewRowOf(const QAbstractItemModel *view, int nameRole, const QString &name)
+{
+    for (int row = 0; row < view->rowCount(); ++row) {
+        if (view->index(row, 0).data(nameRole).toString() == name)
+            return row;
+    }
+    return -1;
+}
