@@ -216,9 +216,21 @@ void SystemDataService::finishSetup()
     m_macros->rescan(m_hostBridge ? m_hostBridge->hostPath() : QString());
 
     m_setupFinished = true;
+    startConnectionTimer();
+}
+
+void SystemDataService::startConnectionTimer()
+{
     if (m_connectionTimer != 0)
         killTimer(m_connectionTimer);
     m_connectionTimer = startTimer(m_connectionCheckInterval, Qt::CoarseTimer);
+}
+
+void SystemDataService::setConnectionCheckInterval(int milliseconds)
+{
+    m_connectionCheckInterval = milliseconds;
+    if (m_connectionTimer != 0)
+        startConnectionTimer();
 }
 
 void SystemDataService::rescanLayouts()

@@ -151,8 +151,8 @@ public:
 
     // The request-and-poll cycle that fetches ZBrush's colours; tests shorten its times.
     UiColorRequest *colorRequest() const { return m_colorRequest; }
-    // Tests shorten the connection check; applies from the next finish of set-up.
-    void setConnectionCheckInterval(int milliseconds) { m_connectionCheckInterval = milliseconds; }
+    // Tests shorten the connection check; a running check takes the new interval.
+    void setConnectionCheckInterval(int milliseconds);
     bool restartRequested() const { return m_restartRequested; }
 
     QList<QObject *> favoritesModel() const;
@@ -272,6 +272,7 @@ private:
     void readSettings();
     void storeSetting(DatabaseService::SettingKey key, const QVariant &value);
     void checkConnection();
+    void startConnectionTimer();
     void rescanLayouts();
     void applyLibraryMove(const QString &chosenFolder, const QString &libraryFolder);
     void activateEntry(const UILayoutList *list, int index, int kind, bool focusHost);
