@@ -249,10 +249,12 @@ void Startup::startUpdater()
             system->reportLatestVersion(version);
     });
     m_system->setAutoUpdater(m_updater.get());
-    if (automatic) {
-        qInfo() << "Checking for updates at" << m_updater->appcastUrl().toString();
-        m_updater->checkForUpdatesInBackground();
+    if (!automatic) {
+        qInfo() << "Automatic update checks are off";
+        return;
     }
+    qInfo().noquote() << "Checking for updates at" << m_updater->appcastUrl().toString();
+    m_updater->checkForUpdatesInBackground();
 }
 
 void Startup::restartIfRequested()
