@@ -427,7 +427,7 @@ void SystemDataService::setLibraryPath(const QString &url)
     if (chosen.isEmpty() || chosen == m_libraryPath)
         return;
     if (isMovingLibrary()) {
-        qWarning() << "Move library failed." << "Another move is still running.";
+        qWarning().noquote() << "Move library failed." << "Another move is still running.";
         return;
     }
     const QString target = chosen + QLatin1Char('/') + QLatin1String(libraryFolderName);
@@ -438,7 +438,8 @@ void SystemDataService::setLibraryPath(const QString &url)
         emit libraryMoveFinished(false);
         return;
     }
-    if (QDir::cleanPath(QFileInfo(target).absoluteFilePath()) == QDir::cleanPath(QFileInfo(m_libraryFolder).absoluteFilePath())) {
+    // The chosen folder holds the library already.
+    if (QFileInfo(target).absoluteFilePath() == QFileInfo(m_libraryFolder).absoluteFilePath()) {
         applyLibraryMove(chosen, target);
         emit libraryMoveFinished(true);
         return;
@@ -467,11 +468,10 @@ void SystemDataService::setLibraryPath(const QString &url)
         const bool moved = m_libraryMove->result();
         m_libraryMove->deleteLater();
         m_libraryMove = nullptr;
-        if (moved) {
+        if (moved)
             applyLibraryMove(chosen, target);
-        } else {
+        else
             qWarning().noquote() << "Move library failed." << *error;
-        }
         emit libraryMoveFinished(moved);
     });
     m_libraryMove->setFuture(QtConcurrent::run([source, target, error] {

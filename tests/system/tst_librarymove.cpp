@@ -52,6 +52,7 @@ private Q_SLOTS:
     void sameOrNoFolderChangesNothing_data();
     void sameOrNoFolderChangesNothing();
     void secondMoveTakesTheLibrary();
+    void folderAlreadyHoldingTheLibrary();
     void acrossFileSystems();
     void failedCopyLeavesLibrary();
     void copyIntoItselfRefused();
@@ -189,6 +190,20 @@ void TestLibraryMove::secondMoveTakesTheLibrary()
     QCOMPARE(contents(second + QStringLiteral("/KIVSource")), libraryFiles);
     // The folder chosen first stays where it is, with its own files.
     QCOMPARE(contents(first), (QMap<QString, QByteArray>{{"mine.txt", "the user's own file"}}));
+}
+
+void TestLibraryMove::folderAlreadyHoldingTheLibrary()
+{
+    SystemDataService &system = *m_fixture->system;
+    const QString parent = QFileInfo(m_library).absolutePath();
+    QSignalSpy finished(&system, &SystemDataService::libraryMoveFinished);
+    system.setLibraryPath(url(parent));
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.first().first().toBool(), true);
+    QCOMPARE(system.libraryPath(), parent);
+    QCOMPARE(system.libraryFolder(), m_library);
+    QCOMPARE(m_fixture->storedSetting(DatabaseService::LibraryLocation).toString(), parent);
+    QCOMPARE(contents(m_library), libraryFiles);
 }
 
 QString TestLibraryMove::otherFileSystemFolder() const
