@@ -5,6 +5,7 @@
 #include "Model/favoriteset.h"
 #include "update/autoupdater.h"
 
+#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMetaProperty>
 #include <QScreen>
@@ -48,6 +49,18 @@ QStringList setNames(const SystemDataService &system)
 
 } // namespace
 
+// Receives what the service hands to the desktop's file browser.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public Q_SLOTS:
+    void open(const QUrl &url) { opened << url; }
+};
+
 class TestSystemSettings : public QObject
 {
     Q_OBJECT
@@ -69,6 +82,7 @@ private Q_SLOTS:
     void windowStart_data();
     void windowStart();
     void commands();
+    void openResourceFolder();
     void importReloadsFavoriteSets();
 
 private:
@@ -326,6 +340,17 @@ void TestSystemSettings::commands()
     system.setStartupDocument();
     QCOMPARE(m_fixture->commandFile(), QByteArray::fromHex("e903000003000000460000e04153") + "Document:" + '\0'
                                            + 'S' + '\0');
+}
+
+void TestSystemSettings::openResourceFolder()
+{
+    m_fixture->start();
+    UrlCatcher browser;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &browser, "open");
+    m_fixture->system->openResourceFolder(QStringLiteral("/library/Brushes/Clay.ZBP"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    // The folder that holds the file, not the file.
+    QCOMPARE(browser.opened, QList<QUrl>{QUrl(QStringLiteral("file:///library/Brushes"))});
 }
 
 void TestSystemSettings::importReloadsFavoriteSets()
