@@ -3,7 +3,8 @@
 import math
 import struct
 import sys
-import zlib
+
+from rgbapng import png
 
 SIZE = 64
 
@@ -32,16 +33,6 @@ def pixel(x, y):
     return (int(28 * shade), int(150 * shade), int(160 * shade), alpha)
 
 
-def png():
-    rows = b"".join(b"\x00" + b"".join(bytes(pixel(x, y)) for x in range(SIZE)) for y in range(SIZE))
-
-    def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
-
-    header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0)
-    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b"")
-
-
 def ico(image):
     directory = struct.pack("<HHH", 0, 1, 1)
     entry = struct.pack("<BBBBHHII", SIZE, SIZE, 0, 0, 1, 32, len(image), 6 + 16)
@@ -50,4 +41,4 @@ def ico(image):
 
 if __name__ == "__main__":
     with open(sys.argv[1], "wb") as out:
-        out.write(ico(png()))
+        out.write(ico(png(SIZE, pixel)))
