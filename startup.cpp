@@ -7,6 +7,8 @@
 #include "Model/resourcedataservice.h"
 #include "Model/systemdataservice.h"
 #include "Model/zuicolor.h"
+#include "providers/alphaiconimageprovider.h"
+#include "providers/brushiconimageprovider.h"
 #include "update/autoupdater.h"
 
 #include <QCoreApplication>
@@ -159,9 +161,9 @@ void Startup::createServices()
 
 void Startup::createImageProviders()
 {
-    // LEAD: the thumbnail providers go here, given the database path:
-    //   m_engine->addImageProvider("brushes", new BrushIconImageProvider(AppFolders::databasePath()));
-    //   m_engine->addImageProvider("alphas", new AlphaIconImageProvider(...));
+    // The engine owns them; they open connections of their own on its loader threads.
+    m_engine->addImageProvider(QStringLiteral("brushes"), new BrushIconImageProvider(AppFolders::databasePath()));
+    m_engine->addImageProvider(QStringLiteral("alphas"), new AlphaIconImageProvider);
 }
 
 void Startup::createSystemServices()
