@@ -445,6 +445,14 @@ void SystemDataService::setLibraryPath(const QString &url)
         return;
     }
 
+    // A library cannot go into itself; recording such a place would lose it.
+    const QString libraryRoot = QFileInfo(m_libraryFolder).absoluteFilePath() + QLatin1Char('/');
+    if (!m_libraryFolder.isEmpty() && QFileInfo(target).absoluteFilePath().startsWith(libraryRoot)) {
+        qWarning().noquote() << "Move library failed." << target << "lies inside the library";
+        emit libraryMoveFinished(false);
+        return;
+    }
+
     QString why;
     const QString source = m_libraryFolder;
     switch (LibraryMover::rename(source, target, &why)) {

@@ -149,26 +149,33 @@ void TestLibraryMove::moveWithinFileSystem()
 
 void TestLibraryMove::sameOrNoFolderChangesNothing_data()
 {
-    QTest::addColumn<QString>("text"); // empty with current: the current value as a URL
+    QTest::addColumn<QString>("text"); // with current: relative to the current value
     QTest::addColumn<bool>("current");
+    QTest::addColumn<bool>("refused"); // reported as a failed move
 
-    QTest::newRow("current value as URL") << QString() << true;
-    QTest::newRow("empty") << QString() << false;
-    QTest::newRow("not a local file") << QStringLiteral("https://example.org/library") << false;
+    QTest::newRow("current value as URL") << QString() << true << false;
+    QTest::newRow("empty") << QString() << false << false;
+    QTest::newRow("not a local file") << QStringLiteral("https://example.org/library") << false << false;
+    QTest::newRow("into the library itself") << QStringLiteral("/Brushes") << true << true;
 }
 
 void TestLibraryMove::sameOrNoFolderChangesNothing()
 {
     QFETCH(QString, text);
     QFETCH(bool, current);
+    QFETCH(bool, refused);
     SystemDataService &system = *m_fixture->system;
     if (current)
-        text = url(system.libraryPath());
+        text = url(system.libraryPath() + text);
+    QSignalSpy finished(&system, &SystemDataService::libraryMoveFinished);
+    if (refused)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Move library failed\\..*inside")));
     QSignalSpy changed(&system, &SystemDataService::libraryPathChanged);
     system.setLibraryPath(text);
     // The current value as plain text, as the property hands it out.
     system.setLibraryPath(system.libraryPath());
     QCOMPARE(changed.count(), 0);
+    QCOMPARE(finished.count(), refused ? 1 : 0);
     QCOMPARE(system.libraryPath(), m_library);
     QVERIFY(m_fixture->storedSetting(DatabaseService::LibraryLocation).isNull());
     QCOMPARE(contents(m_library), libraryFiles);
