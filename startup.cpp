@@ -3,6 +3,13 @@
 #include "appfolders.h"
 #include "logger.h"
 #include "Model/databaseservice.h"
+#include "Model/hostbridge.h"
+#include "Model/resourcedataservice.h"
+#include "Model/systemdataservice.h"
+#include "Model/zuicolor.h"
+#include "providers/alphaiconimageprovider.h"
+#include "providers/brushiconimageprovider.h"
+#include "update/autoupdater.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -14,6 +21,8 @@
 #include <QIcon>
 #include <QLocale>
 #include <QOpenGLContext>
+#include <QProcess>
+#include <QQmlContext>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
 #include <QQmlApplicationEngine>
@@ -42,6 +51,10 @@ Startup::~Startup()
 {
     // The engine goes first: its windows own the catalogue services.
     m_engine.reset();
+    m_updater.reset();
+    m_system.reset();
+    m_uiColor.reset();
+    m_hostBridge.reset();
     m_database.reset();
     Logger::instance().stop();
 }
@@ -56,12 +69,18 @@ int Startup::exec()
     createEngine();
     prepareDatabaseFile();
     createServices();
+    createImageProviders();
+    createSystemServices();
+    createCatalogues();
+    createStore();
     wireServices();
     loadFavourites();
     watchCreatedWindows();
     loadWindows();
     startUpdater();
-    return QGuiApplication::exec();
+    const int code = QGuiApplication::exec();
+    restartIfRequested();
+    return code;
 }
 
 bool Startup::claimSingleInstance()
@@ -136,15 +155,64 @@ void Startup::prepareDatabaseFile()
 
 void Startup::createServices()
 {
+    m_hostBridge = QSharedPointer<HostBridge>::create();
     m_database = QSharedPointer<DatabaseService>::create(AppFolders::databasePath(), QString(), true);
+}
+
+void Startup::createImageProviders()
+{
+    // The engine owns them; they open connections of their own on its loader threads.
+    m_engine->addImageProvider(QStringLiteral("brushes"), new BrushIconImageProvider(AppFolders::databasePath()));
+    m_engine->addImageProvider(QStringLiteral("alphas"), new AlphaIconImageProvider);
+}
+
+void Startup::createSystemServices()
+{
+    // The colours ZBrush wrote last are shown at once.
+    m_uiColor = QSharedPointer<ZUiColor>::create(m_hostBridge->newestUiColorsFile());
+    m_engine->rootContext()->setContextProperty(QStringLiteral("zuiColor"), m_uiColor.data());
+    m_system = QSharedPointer<SystemDataService>::create(m_hostBridge, m_database, m_uiColor);
+    m_engine->rootContext()->setContextProperty(QStringLiteral("sysData"), m_system.data());
+}
+
+void Startup::createCatalogues()
+{
+    // LEAD: the twelve catalogue services go here, in this order, each published as soon
+    // as it exists and appended to m_catalogues. Each is built with m_hostBridge,
+    // m_database, m_system->setupOk(), m_system and no parent:
+    //   "brushData" BrushDataService, "alphaData" AlphaDataService,
+    //   "projectData", "materialData", "toolData", "fiberData" (GenericDataService),
+    //   "textureData" TextureDataService, "lightData" LightDataService,
+    //   "gridData", "arrayData", "spotlightData", "renderPresetData" (GenericDataService).
+    // For example:
+    //   auto *brushes = new BrushDataService(m_hostBridge, m_database, m_system->setupOk(), m_system);
+    //   m_engine->rootContext()->setContextProperty(QStringLiteral("brushData"), brushes);
+    //   m_catalogues.append(brushes);
+}
+
+void Startup::createStore()
+{
+    // LEAD: StoreDataService goes here. For each catalogue, under its kind word in the
+    // order brush, alpha, project, material, tool, fiber, texture, light, grid, array,
+    // spotlight, renderpreset, register catalogue->namePredicate() and
+    // catalogue->folderAction(); then the brush catalogue's metadata callable; then
+    // publish it as "storeData".
 }
 
 void Startup::wireServices()
 {
+    // Favourites, rescans and set-up reach every catalogue through the system service.
+    for (const QPointer<ResourceDataService> &catalogue : qAsConst(m_catalogues)) {
+        if (catalogue)
+            m_system->registerCatalogue(catalogue);
+    }
 }
 
 void Startup::loadFavourites()
 {
+    // Before any window exists: the favourites bar shows them from the start.
+    if (m_system->setupOk())
+        m_system->loadFavorites();
 }
 
 void Startup::watchCreatedWindows()
@@ -158,7 +226,7 @@ void Startup::watchCreatedWindows()
                 return;
             }
             // The mini-mode window comes last, so the services end up its children.
-            for (const QPointer<QObject> &catalogue : qAsConst(m_catalogues)) {
+            for (const QPointer<ResourceDataService> &catalogue : qAsConst(m_catalogues)) {
                 if (catalogue)
                     catalogue->setParent(object);
             }
@@ -174,4 +242,29 @@ void Startup::loadWindows()
 
 void Startup::startUpdater()
 {
+    const bool automatic =
+        DatabaseService::settingToBool(m_database->readSetting(DatabaseService::AutoUpdate), true);
+    m_updater = AutoUpdater::create(AutoUpdater::defaultAppcastUrl());
+    const QPointer<SystemDataService> system(m_system.data());
+    m_updater->attachSystemService(m_system.data(), [system](const QString &version) {
+        if (system)
+            system->reportLatestVersion(version);
+    });
+    m_system->setAutoUpdater(m_updater.get());
+    if (!automatic) {
+        qInfo() << "Automatic update checks are off";
+        return;
+    }
+    qInfo().noquote() << "Checking for updates at" << m_updater->appcastUrl().toString();
+    m_updater->checkForUpdatesInBackground();
+}
+
+void Startup::restartIfRequested()
+{
+    if (!m_system || !m_system->restartRequested())
+        return;
+    m_instanceGuard.detach();
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.isEmpty() || !QProcess::startDetached(arguments.first(), arguments))
+        qCritical() << "Cannot restart" << arguments;
 }

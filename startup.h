@@ -8,9 +8,14 @@
 #include <QString>
 #include <memory>
 
+class AutoUpdater;
 class DatabaseService;
+class HostBridge;
 class QGuiApplication;
 class QQmlApplicationEngine;
+class ResourceDataService;
+class SystemDataService;
+class ZUiColor;
 
 // The program's start-up: single instance, identity, log, engine, services, windows.
 // One method per step, run in order by run(); nothing else builds the services.
@@ -35,16 +40,26 @@ private:
     void createEngine();
     static void prepareDatabaseFile();
     void createServices();
+    void createImageProviders();
+    void createSystemServices();
+    void createCatalogues();
+    void createStore();
     void wireServices();
     void loadFavourites();
     void watchCreatedWindows();
     void loadWindows();
     void startUpdater();
+    // Started only once this instance has let go of its single-instance guard.
+    void restartIfRequested();
 
     std::unique_ptr<QGuiApplication> m_app;
     QSharedMemory m_instanceGuard;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
+    QSharedPointer<HostBridge> m_hostBridge;
     QSharedPointer<DatabaseService> m_database;
+    QSharedPointer<ZUiColor> m_uiColor;
+    QSharedPointer<SystemDataService> m_system;
     // The catalogue services; they become children of the last window created.
-    QList<QPointer<QObject>> m_catalogues;
+    QList<QPointer<ResourceDataService>> m_catalogues;
+    std::unique_ptr<AutoUpdater> m_updater;
 };

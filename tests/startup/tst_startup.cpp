@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -23,6 +24,8 @@ private slots:
     void staleSegmentOfCrashedInstanceIsRecovered();
     void createsEveryProgramTable();
     void missingDatabaseIsLoggedAndStartupGoesOn();
+    void updateCheckFollowsSetting_data();
+    void updateCheckFollowsSetting();
 
 private:
     // The program is copied into its own folder so that its Resources/ is the test's.
@@ -34,6 +37,8 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QList<QProcess *> m_processes;
+    // Where the program looks for its update feed; nobody answers unless a test listens.
+    QString m_appcastUrl;
 };
 
 void StartupTest::init()
@@ -42,6 +47,9 @@ void StartupTest::init()
     QVERIFY(m_dir->isValid());
     QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("work")));
     QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("tmp")));
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost));
+    m_appcastUrl = QStringLiteral("http://127.0.0.1:%1/appcast.xml").arg(closed.serverPort());
 }
 
 void StartupTest::cleanup()
@@ -81,6 +89,7 @@ QProcess *StartupTest::start(const QString &program)
     // keeps this test apart from any other Kivara on the machine.
     env.insert(QStringLiteral("TMPDIR"), m_dir->filePath(QStringLiteral("tmp")));
     env.insert(QStringLiteral("WINEPREFIX"), m_dir->filePath(QStringLiteral("wine")));
+    env.insert(QStringLiteral("KIVARA_APPCAST_URL"), m_appcastUrl);
     process->setProcessEnvironment(env);
     process->setWorkingDirectory(m_dir->filePath(QStringLiteral("work")));
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -224,6 +233,47 @@ void StartupTest::missingDatabaseIsLoggedAndStartupGoesOn()
     QVERIFY2(waitForLog(QStringLiteral("[Error  ] <static void Startup::prepareDatabaseFile()> Error installing database to: ")),
              qPrintable(log()));
     QTest::qWait(300);
+    QCOMPARE(process->state(), QProcess::Running);
+}
+
+void StartupTest::updateCheckFollowsSetting_data()
+{
+    QTest::addColumn<QString>("stored"); // empty: no AutoUpdate row
+    QTest::addColumn<bool>("checks");
+
+    QTest::newRow("no stored value") << QString() << true;
+    QTest::newRow("stored true") << "true" << true;
+    QTest::newRow("stored false") << "false" << false;
+}
+
+void StartupTest::updateCheckFollowsSetting()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, checks);
+    const QString program = installProgram();
+    QVERIFY(!program.isEmpty());
+    if (!stored.isEmpty()) {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("settings"));
+            db.setDatabaseName(m_dir->filePath(QStringLiteral("app/Resources/brushes.db")));
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            QVERIFY(query.exec(QStringLiteral("INSERT OR REPLACE INTO Settings (Name, Value) VALUES ('AutoUpdate', '%1')")
+                                   .arg(stored)));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("settings"));
+    }
+    // The feed server: a check shows up as a connection.
+    QTcpServer feed;
+    QVERIFY(feed.listen(QHostAddress::LocalHost));
+    m_appcastUrl = QStringLiteral("http://127.0.0.1:%1/appcast.xml").arg(feed.serverPort());
+
+    QProcess *process = start(program);
+    const QString decided = checks ? QStringLiteral("Checking for updates at ") + m_appcastUrl
+                                   : QStringLiteral("Automatic update checks are off");
+    QVERIFY2(waitForLog(decided), qPrintable(log()));
+    // The connection may have come in while the log was awaited.
+    QCOMPARE(feed.hasPendingConnections() || feed.waitForNewConnection(checks ? 20000 : 1000), checks);
     QCOMPARE(process->state(), QProcess::Running);
 }
 

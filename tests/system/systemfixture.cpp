@@ -1,0 +1,113 @@
+#include "systemfixture.h"
+
+#include "appfolders.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+SystemFixture::SystemFixture()
+{
+    if (!dir.isValid())
+        return;
+    prefix = std::make_unique<WinePrefixBuilder>(path(QStringLiteral("prefix")));
+    qputenv("WINEPREFIX", QFile::encodeName(prefix->root()));
+    qunsetenv("PROGRAMFILES");
+    const QString program = path(QStringLiteral("program"));
+    AppFolders::setProgramFolderForTesting(program);
+    databasePath = path(QStringLiteral("brushes.db"));
+    m_valid = QDir().mkpath(dataFolder()) && QDir().mkpath(zbrushFolder() + QStringLiteral("/ZStartup"))
+        && writeFile(program + QStringLiteral("/Resources/kiv.zsc"), "shipped script")
+        && writeFile(program + QStringLiteral("/Resources/Dirtool64.dll"), "shipped library")
+        && QFile::copy(QStringLiteral(KIVARA_TEMPLATE_DB), databasePath)
+        && QFile::setPermissions(databasePath, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+SystemFixture::~SystemFixture()
+{
+    stop();
+    AppFolders::setProgramFolderForTesting(QString());
+    qunsetenv("WINEPREFIX");
+}
+
+void SystemFixture::start()
+{
+    bridge = QSharedPointer<HostBridge>::create();
+    database = QSharedPointer<DatabaseService>::create(databasePath, QString(), true);
+    colors = QSharedPointer<ZUiColor>::create(bridge->newestUiColorsFile());
+    system = QSharedPointer<SystemDataService>::create(bridge, database, colors);
+}
+
+void SystemFixture::restart()
+{
+    stop();
+    start();
+}
+
+void SystemFixture::stop()
+{
+    system.reset();
+    colors.reset();
+    database.reset();
+    bridge.reset();
+}
+
+void SystemFixture::storeSetting(DatabaseService::SettingKey key, const QVariant &value)
+{
+    DatabaseService(databasePath, QStringLiteral("fixture")).writeSetting(key, value);
+}
+
+QVariant SystemFixture::storedSetting(DatabaseService::SettingKey key) const
+{
+    return DatabaseService(databasePath, QStringLiteral("fixture")).readSetting(key);
+}
+
+QString SystemFixture::dataFolder() const
+{
+    return prefix->publicDocuments() + QStringLiteral("/ZBrushData2021/");
+}
+
+QString SystemFixture::defaultLibrary() const
+{
+    return dataFolder() + QStringLiteral("ZPluginData/KIVData/KIVSource");
+}
+
+QByteArray SystemFixture::commandFile() const
+{
+    return readFile(dataFolder() + QStringLiteral("/ZPluginData/KIVData/kiv.zvr"));
+}
+
+QString SystemFixture::installedScript() const
+{
+    return zbrushFolder() + QStringLiteral("/ZStartup/ZPlugs64/kiv.zsc");
+}
+
+QString SystemFixture::installedLibrary() const
+{
+    return zbrushFolder() + QStringLiteral("/ZStartup/ZPlugs64/KIVData/Dirtool64.dll");
+}
+
+void SystemFixture::installCurrentPlugin()
+{
+    writeFile(installedScript(), "shipped script");
+    writeFile(installedLibrary(), "shipped library");
+    // Installed after the shipped copy was made: current.
+    QFile script(installedScript());
+    if (script.open(QIODevice::ReadWrite))
+        script.setFileTime(QFileInfo(AppFolders::scriptPluginSource()).lastModified().addSecs(60),
+                           QFileDevice::FileModificationTime);
+}
+
+bool SystemFixture::writeFile(const QString &path, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
+}
+
+QByteArray SystemFixture::readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}

@@ -1,0 +1,384 @@
+// The system service's settings, stored flags and small services, through restarts
+// on the same library database.
+#include "systemfixture.h"
+
+#include "Model/favoriteset.h"
+#include "update/autoupdater.h"
+
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QMetaProperty>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+// Counts what the system service forwards to the updater.
+class FakeUpdater : public AutoUpdater
+{
+public:
+    FakeUpdater()
+        : AutoUpdater(QUrl(QStringLiteral("http://127.0.0.1:9/feed.xml")))
+    {
+    }
+    void checkForUpdatesWithUi() override {}
+    void checkForUpdatesInBackground() override {}
+    void fetchLatestVersion() override { ++fetches; }
+    void checkAndInstall() override { ++installs; }
+
+    int fetches = 0;
+    int installs = 0;
+};
+
+QSignalSpy *notifySpy(QObject *object, const char *property)
+{
+    const QMetaObject *meta = object->metaObject();
+    const QMetaProperty metaProperty = meta->property(meta->indexOfProperty(property));
+    const QMetaMethod notify = metaProperty.notifySignal();
+    return new QSignalSpy(object, QByteArray("2" + notify.methodSignature()).constData());
+}
+
+QStringList setNames(const SystemDataService &system)
+{
+    QStringList names;
+    for (const FavoriteSet *set : system.favoriteSets())
+        names << set->name();
+    return names;
+}
+
+} // namespace
+
+// Receives what the service hands to the desktop's file browser.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public Q_SLOTS:
+    void open(const QUrl &url) { opened << url; }
+};
+
+class TestSystemSettings : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void defaultsWithoutStoredSettings();
+    void storedFlagTexts_data();
+    void storedFlagTexts();
+    void settingSurvivesRestart_data();
+    void settingSurvivesRestart();
+    void unstoredProperties();
+    void zbrushPathFromUrl_data();
+    void zbrushPathFromUrl();
+    void updateReport_data();
+    void updateReport();
+    void updaterCalls();
+    void windowStart_data();
+    void windowStart();
+    void commands();
+    void openResourceFolder();
+    void importReloadsFavoriteSets();
+
+private:
+    std::unique_ptr<SystemFixture> m_fixture;
+};
+
+void TestSystemSettings::init()
+{
+    m_fixture = std::make_unique<SystemFixture>();
+    QVERIFY(m_fixture->isValid());
+}
+
+void TestSystemSettings::cleanup()
+{
+    m_fixture.reset();
+}
+
+void TestSystemSettings::defaultsWithoutStoredSettings()
+{
+    m_fixture->start();
+    const SystemDataService &system = *m_fixture->system;
+    QVERIFY(system.doubleClickActivate());
+    QVERIFY(system.showAdvancedTooltips());
+    QVERIFY(system.showKIVCategory());
+    QVERIFY(system.autoUpdateKivara());
+    QVERIFY(system.zbrushUiColorSync());
+    QVERIFY(system.showNews());
+    QVERIFY(system.showTutorial());
+    QVERIFY(!system.miniHorizontalMode());
+    QVERIFY(!system.miniMode());
+    QVERIFY(!system.bprOnly());
+    QCOMPARE(system.theme(), QStringLiteral("Default"));
+    QCOMPARE(system.zbrushPath(), QString());
+    QVERIFY(!system.setupOk());
+    QVERIFY(!system.connectedToZbrush());
+    QVERIFY(!system.checkedForUpdates());
+    QVERIFY(!system.updateAvailable());
+    QCOMPARE(system.latestVersion(), QStringLiteral("3.0.1"));
+    QVERIFY(system.enableStore());
+    QCOMPARE(system.selectedFavoriteIndex(), -1);
+    QVERIFY(!system.pluginInstalled());
+    QVERIFY(!system.pluginInstallError());
+    QCOMPARE(system.installLog()->rowCount(), 0);
+    // Reading changes nothing in the database.
+    QVERIFY(m_fixture->storedSetting(DatabaseService::ShowNews).isNull());
+}
+
+void TestSystemSettings::storedFlagTexts_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("showNews");
+    QTest::addColumn<bool>("doubleClick");
+
+    QTest::newRow("false") << "false" << false << true;
+    QTest::newRow("0") << "0" << false << true;
+    QTest::newRow("empty text") << "" << false << true;
+    QTest::newRow("true") << "true" << true << false;
+    QTest::newRow("any other text") << "yes" << true << false;
+}
+
+void TestSystemSettings::storedFlagTexts()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, showNews);
+    QFETCH(bool, doubleClick);
+    m_fixture->storeSetting(DatabaseService::ShowNews, stored);
+    m_fixture->storeSetting(DatabaseService::SingleClick, stored);
+    m_fixture->start();
+    QCOMPARE(m_fixture->system->showNews(), showNews);
+    QCOMPARE(m_fixture->system->doubleClickActivate(), doubleClick);
+}
+
+void TestSystemSettings::settingSurvivesRestart_data()
+{
+    QTest::addColumn<QByteArray>("property");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("stored");
+
+    QTest::newRow("double click off is SingleClick true")
+        << QByteArray("doubleClickActivate") << QVariant(false) << int(DatabaseService::SingleClick) << "true";
+    QTest::newRow("double click on is SingleClick false")
+        << QByteArray("doubleClickActivate") << QVariant(true) << int(DatabaseService::SingleClick) << "false";
+    QTest::newRow("advanced tooltips") << QByteArray("showAdvancedTooltips") << QVariant(false)
+                                       << int(DatabaseService::ShowAdvancedTooltips) << "false";
+    QTest::newRow("maker's categories") << QByteArray("showKIVCategory") << QVariant(false)
+                                        << int(DatabaseService::ShowKIVCategory) << "false";
+    QTest::newRow("automatic updates") << QByteArray("autoUpdateKivara") << QVariant(false)
+                                       << int(DatabaseService::AutoUpdate) << "false";
+    QTest::newRow("theme") << QByteArray("theme") << QVariant(QStringLiteral("Dark Blue"))
+                           << int(DatabaseService::Theme) << "Dark Blue";
+    QTest::newRow("horizontal mini mode") << QByteArray("miniHorizontalMode") << QVariant(true)
+                                          << int(DatabaseService::HorizontalMiniMode) << "true";
+    QTest::newRow("colour sync") << QByteArray("zbrushUiColorSync") << QVariant(false)
+                                 << int(DatabaseService::ZbrushColorSync) << "false";
+    QTest::newRow("news") << QByteArray("showNews") << QVariant(false) << int(DatabaseService::ShowNews)
+                          << "false";
+}
+
+void TestSystemSettings::settingSurvivesRestart()
+{
+    QFETCH(QByteArray, property);
+    QFETCH(QVariant, value);
+    QFETCH(int, key);
+    QFETCH(QString, stored);
+
+    m_fixture->start();
+    std::unique_ptr<QSignalSpy> changed(notifySpy(m_fixture->system.data(), property.constData()));
+    QVERIFY(changed->isValid());
+    QVERIFY(m_fixture->system->setProperty(property.constData(), value));
+    QCOMPARE(changed->count(), 1);
+    QCOMPARE(m_fixture->system->property(property.constData()), value);
+    QCOMPARE(m_fixture->storedSetting(DatabaseService::SettingKey(key)).toString(), stored);
+
+    m_fixture->restart();
+    QCOMPARE(m_fixture->system->property(property.constData()), value);
+}
+
+void TestSystemSettings::unstoredProperties()
+{
+    m_fixture->start();
+    SystemDataService &system = *m_fixture->system;
+    QSignalSpy miniMode(&system, &SystemDataService::miniModeChanged);
+    QSignalSpy bprOnly(&system, &SystemDataService::bprOnlyChanged);
+    system.setMiniMode(true);
+    system.setBprOnly(true);
+    system.setFavOnSource(QStringLiteral("qrc:/star-on.png"));
+    system.setSelectedFavoriteIndex(2);
+    QCOMPARE(miniMode.count(), 1);
+    QCOMPARE(bprOnly.count(), 1);
+    // Render presets are sent by the bridge, which needs the flag itself.
+    QVERIFY(m_fixture->bridge->bprOnly());
+    system.setBprOnly(false);
+    QVERIFY(!m_fixture->bridge->bprOnly());
+    system.setBprOnly(true);
+
+    m_fixture->restart();
+    QVERIFY(!m_fixture->system->miniMode());
+    QVERIFY(!m_fixture->system->bprOnly());
+    QVERIFY(!m_fixture->bridge->bprOnly());
+    QCOMPARE(m_fixture->system->favOnSource(), QString());
+    QCOMPARE(m_fixture->system->selectedFavoriteIndex(), -1);
+}
+
+void TestSystemSettings::zbrushPathFromUrl_data()
+{
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<QString>("path");
+
+    QTest::newRow("local folder URL") << "file:///opt/ZBrush 2022" << "/opt/ZBrush 2022";
+    QTest::newRow("percent-encoded") << "file:///opt/ZBrush%202022" << "/opt/ZBrush 2022";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("not a local file") << "https://example.org/ZBrush" << "";
+    QTest::newRow("a plain path is no URL") << "/opt/ZBrush" << "";
+}
+
+void TestSystemSettings::zbrushPathFromUrl()
+{
+    QFETCH(QString, url);
+    QFETCH(QString, path);
+    m_fixture->start();
+    QSignalSpy changed(m_fixture->system.data(), &SystemDataService::zbrushPathChanged);
+    m_fixture->system->setZbrushPath(url);
+    QCOMPARE(changed.count(), path.isEmpty() ? 0 : 1);
+    QCOMPARE(m_fixture->system->zbrushPath(), path);
+    QCOMPARE(m_fixture->storedSetting(DatabaseService::ZBrushPath).toString(), path);
+    // The bridge follows at the next start or installation.
+    QCOMPARE(m_fixture->bridge->hostPath(), QString());
+}
+
+void TestSystemSettings::updateReport_data()
+{
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<bool>("available");
+
+    QTest::newRow("our own version") << "3.0.1" << false;
+    QTest::newRow("newer") << "3.10.0" << true;
+    // Only inequality counts: the feed decides what is offered.
+    QTest::newRow("older") << "2.9.9" << true;
+}
+
+void TestSystemSettings::updateReport()
+{
+    QFETCH(QString, version);
+    QFETCH(bool, available);
+    m_fixture->start();
+    SystemDataService &system = *m_fixture->system;
+    QSignalSpy checked(&system, &SystemDataService::checkedForUpdatesChanged);
+    QSignalSpy latest(&system, &SystemDataService::latestVersionChanged);
+    QSignalSpy update(&system, &SystemDataService::updateAvailableChanged);
+    system.reportLatestVersion(version);
+    QVERIFY(system.checkedForUpdates());
+    QCOMPARE(system.latestVersion(), version);
+    QCOMPARE(system.updateAvailable(), available);
+    QCOMPARE(checked.count() + latest.count() + update.count(), 3);
+}
+
+void TestSystemSettings::updaterCalls()
+{
+    m_fixture->start();
+    SystemDataService &system = *m_fixture->system;
+    // Without an updater both calls are harmless.
+    system.checkForUpdates();
+    system.installUpdate();
+
+    auto updater = std::make_unique<FakeUpdater>();
+    system.setAutoUpdater(updater.get());
+    system.checkForUpdates();
+    system.installUpdate();
+    system.installUpdate();
+    QCOMPARE(updater->fetches, 1);
+    QCOMPARE(updater->installs, 2);
+
+    // An updater that goes away is not called any more.
+    updater.reset();
+    QCOMPARE(system.autoUpdater(), nullptr);
+    system.checkForUpdates();
+}
+
+void TestSystemSettings::windowStart_data()
+{
+    QTest::addColumn<int>("dx");
+    QTest::addColumn<bool>("kept");
+
+    QTest::newRow("left edge") << 0 << true;
+    QTest::newRow("inside") << 50 << true;
+    QTest::newRow("left of every screen") << -5000 << false;
+    QTest::newRow("right of every screen") << 50000 << false;
+}
+
+void TestSystemSettings::windowStart()
+{
+    QFETCH(int, dx);
+    QFETCH(bool, kept);
+    m_fixture->start();
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    QVERIFY(screen);
+    const QRect desktop = screen->virtualGeometry();
+    QCOMPARE(m_fixture->system->getWindowStartX(desktop.left() + dx), kept ? desktop.left() + dx : desktop.left() + 10);
+    QCOMPARE(m_fixture->system->getWindowStartY(desktop.top() + dx), kept ? desktop.top() + dx : desktop.top() + 10);
+}
+
+void TestSystemSettings::commands()
+{
+    m_fixture->start();
+    SystemDataService &system = *m_fixture->system;
+    // An unknown type word is sent as a brush.
+    system.activateResource(QStringLiteral("Clay"), QStringLiteral("/b/Clay.ZBP"), QStringLiteral("sculpt"));
+    QCOMPARE(m_fixture->commandFile(), QByteArray::fromHex("e9030000030000004600000000") + "SBrush:Clay" + '\0'
+                                           + "S/b/Clay.ZBP" + '\0');
+    system.activateResource(QStringLiteral("Dog"), QStringLiteral("/p/Dog.ZPR"), QStringLiteral("project"));
+    QCOMPARE(m_fixture->commandFile(), QByteArray::fromHex("e903000003000000460000404153") + "File:Dog" + '\0'
+                                           + "S/p/Dog.ZPR" + '\0');
+    // The start-up document: code 28 and two texts of only their terminators.
+    system.setStartupDocument();
+    QCOMPARE(m_fixture->commandFile(), QByteArray::fromHex("e903000003000000460000e04153") + "Document:" + '\0'
+                                           + 'S' + '\0');
+}
+
+void TestSystemSettings::openResourceFolder()
+{
+    m_fixture->start();
+    UrlCatcher browser;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &browser, "open");
+    m_fixture->system->openResourceFolder(QStringLiteral("/library/Brushes/Clay.ZBP"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    // The folder that holds the file, not the file.
+    QCOMPARE(browser.opened, QList<QUrl>{QUrl(QStringLiteral("file:///library/Brushes"))});
+}
+
+void TestSystemSettings::importReloadsFavoriteSets()
+{
+    m_fixture->start();
+    SystemDataService &system = *m_fixture->system;
+    system.addFavoriteSet(QStringLiteral("Mine"));
+    const QString exported = m_fixture->path(QStringLiteral("export/library.db"));
+    QVERIFY(QDir().mkpath(QFileInfo(exported).path()));
+    system.exportDatabase(QUrl::fromLocalFile(exported).toString());
+    QVERIFY(QFileInfo(exported).isFile());
+    // A URL that is no local file exports nothing.
+    system.exportDatabase(QStringLiteral("https://example.org/library.db"));
+
+    system.addFavoriteSet(QStringLiteral("Later"));
+    QCOMPARE(setNames(system), (QStringList{"Default", "Mine", "Later"}));
+    QSignalSpy model(&system, &SystemDataService::favoritesModelChanged);
+    system.importDatabase(QUrl::fromLocalFile(exported).toString());
+    QVERIFY(model.count() > 0);
+    QCOMPARE(setNames(system), (QStringList{"Default", "Mine"}));
+    QCOMPARE(system.currentFavoriteSet(), system.favoriteSets().first());
+
+    // A file that does not exist imports nothing; the sets are read again all the same.
+    system.addFavoriteSet(QStringLiteral("Again"));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("Cannot import the library")));
+    system.importDatabase(QUrl::fromLocalFile(m_fixture->path(QStringLiteral("missing.db"))).toString());
+    QCOMPARE(setNames(system), (QStringList{"Default", "Mine", "Again"}));
+}
+
+QTEST_MAIN(TestSystemSettings)
+#include "tst_systemsettings.moc"
