@@ -2,7 +2,13 @@
 
 #include "appfolders.h"
 #include "logger.h"
+#include "Model/alphadataservice.h"
+#include "Model/brushdataservice.h"
+#include "Model/brushtypes.h"
 #include "Model/databaseservice.h"
+#include "Model/genericdataservice.h"
+#include "Model/lightdataservice.h"
+#include "Model/texturedataservice.h"
 #include "Model/hostbridge.h"
 #include "Model/resourcedataservice.h"
 #include "Model/systemdataservice.h"
@@ -23,6 +29,7 @@
 #include <QOpenGLContext>
 #include <QProcess>
 #include <QQmlContext>
+#include <QtQml>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
 #include <QQmlApplicationEngine>
@@ -72,7 +79,6 @@ int Startup::exec()
     createImageProviders();
     createSystemServices();
     createCatalogues();
-    createStore();
     wireServices();
     loadFavourites();
     watchCreatedWindows();
@@ -139,6 +145,8 @@ void Startup::createEngine()
         }
     }
     m_engine = std::make_unique<QQmlApplicationEngine>();
+    qmlRegisterUncreatableMetaObject(Brushes::staticMetaObject, "kiv.brushes", 1, 0, "Brushes",
+                                     QStringLiteral("Error: only enums"));
 }
 
 void Startup::prepareDatabaseFile()
@@ -177,26 +185,28 @@ void Startup::createSystemServices()
 
 void Startup::createCatalogues()
 {
-    // LEAD: the twelve catalogue services go here, in this order, each published as soon
-    // as it exists and appended to m_catalogues. Each is built with m_hostBridge,
-    // m_database, m_system->setupOk(), m_system and no parent:
-    //   "brushData" BrushDataService, "alphaData" AlphaDataService,
-    //   "projectData", "materialData", "toolData", "fiberData" (GenericDataService),
-    //   "textureData" TextureDataService, "lightData" LightDataService,
-    //   "gridData", "arrayData", "spotlightData", "renderPresetData" (GenericDataService).
-    // For example:
-    //   auto *brushes = new BrushDataService(m_hostBridge, m_database, m_system->setupOk(), m_system);
-    //   m_engine->rootContext()->setContextProperty(QStringLiteral("brushData"), brushes);
-    //   m_catalogues.append(brushes);
-}
-
-void Startup::createStore()
-{
-    // LEAD: StoreDataService goes here. For each catalogue, under its kind word in the
-    // order brush, alpha, project, material, tool, fiber, texture, light, grid, array,
-    // spotlight, renderpreset, register catalogue->namePredicate() and
-    // catalogue->folderAction(); then the brush catalogue's metadata callable; then
-    // publish it as "storeData".
+    // Each is published as soon as it exists; a catalogue set up now scans its folders
+    // before the next one is made.
+    const bool setupNow = m_system->setupOk();
+    const auto publish = [this](const QString &contextName, ResourceDataService *catalogue) {
+        m_engine->rootContext()->setContextProperty(contextName, catalogue);
+        m_catalogues.append(catalogue);
+    };
+    publish(QStringLiteral("brushData"), new BrushDataService(m_hostBridge, m_database, setupNow, m_system));
+    publish(QStringLiteral("alphaData"), new AlphaDataService(m_hostBridge, m_database, setupNow, m_system));
+    const QList<GenericDataService::Kind> &kinds = GenericDataService::kinds();
+    const auto generic = [&](const GenericDataService::Kind &kind) {
+        publish(QString::fromLatin1(kind.contextName),
+                GenericDataService::create(kind, m_hostBridge, m_database, setupNow, m_system));
+    };
+    // Projects, materials, tools and fibers; then textures and lights; then the rest.
+    const int beforeTextures = 4;
+    for (int index = 0; index < beforeTextures; ++index)
+        generic(kinds.at(index));
+    publish(QStringLiteral("textureData"), new TextureDataService(m_hostBridge, m_database, setupNow, m_system));
+    publish(QStringLiteral("lightData"), new LightDataService(m_hostBridge, m_database, setupNow, m_system));
+    for (int index = beforeTextures; index < kinds.size(); ++index)
+        generic(kinds.at(index));
 }
 
 void Startup::wireServices()

@@ -43,7 +43,6 @@ private:
     void createImageProviders();
     void createSystemServices();
     void createCatalogues();
-    void createStore();
     void wireServices();
     void loadFavourites();
     void watchCreatedWindows();
