@@ -24,6 +24,7 @@ private slots:
     void staleSegmentOfCrashedInstanceIsRecovered();
     void createsEveryProgramTable();
     void missingDatabaseIsLoggedAndStartupGoesOn();
+    void everyCatalogueScansAtStart();
     void updateCheckFollowsSetting_data();
     void updateCheckFollowsSetting();
 
@@ -233,6 +234,66 @@ void StartupTest::missingDatabaseIsLoggedAndStartupGoesOn()
     QVERIFY2(waitForLog(QStringLiteral("[Error  ] <static void Startup::prepareDatabaseFile()> Error installing database to: ")),
              qPrintable(log()));
     QTest::qWait(300);
+    QCOMPARE(process->state(), QProcess::Running);
+}
+
+// One file per kind in a ZBrush folder stored as set up: every catalogue start-up
+// creates scans it into its own table.
+void StartupTest::everyCatalogueScansAtStart()
+{
+    const QString program = installProgram();
+    QVERIFY(!program.isEmpty());
+    const QString zbrush = m_dir->filePath(QStringLiteral("ZBrush"));
+    const QList<QPair<QString, QString>> files{
+        {"ZBrushes/Clay.ZBP", "Brushes"},     {"ZAlphas/Rock.png", "Alphas"},
+        {"ZProjects/Demo.zpr", "Projects"},  {"ZMaterials/Skin.zmt", "Materials"},
+        {"ZTools/Dog.ZTL", "Tools"},         {"ZFibersPresets/Fur.zfp", "Fibers"},
+        {"ZTextures/Bark.jpg", "Textures"},  {"ZLightCaps/Sun.zli", "Lights"},
+        {"ZGrids/Grid.zgr", "Grids"},        {"ZArraysPresets/Row.zam", "MeshArrays"},
+        {"ZSpotlights/Spot.zsl", "Spotlights"}, {"ZRenderPresets/Best.zrp", "RenderPresets"}};
+    QVERIFY(QDir().mkpath(zbrush + QStringLiteral("/ZStartup")));
+    for (const auto &file : files) {
+        const QString path = zbrush + QLatin1Char('/') + file.first;
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+    }
+    const QString dbPath = m_dir->filePath(QStringLiteral("app/Resources/brushes.db"));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("setup"));
+        db.setDatabaseName(dbPath);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.exec(QStringLiteral("INSERT OR REPLACE INTO Settings (Name, Value) VALUES ('ZBrushPath', '%1')")
+                               .arg(zbrush)));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("setup"));
+
+    QProcess *process = start(program);
+    // The update check comes after every catalogue has been made and set up.
+    QVERIFY2(waitForLog(QStringLiteral("Checking for updates at ")), qPrintable(log()));
+    // Brushes and alphas are stored once their files have been read on worker threads.
+    QStringList missing;
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        missing.clear();
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("scanned"));
+            db.setDatabaseName(dbPath);
+            QVERIFY(db.open());
+            for (const auto &file : files) {
+                const QString name = QFileInfo(file.first).completeBaseName();
+                QSqlQuery query(db);
+                query.exec(QStringLiteral("SELECT Path FROM \"%1\" WHERE Name = '%2'").arg(file.second, name));
+                if (!query.next() || query.value(0).toString() != zbrush + QLatin1Char('/') + file.first)
+                    missing << file.second;
+            }
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("scanned"));
+        if (missing.isEmpty())
+            break;
+        QTest::qWait(50);
+    }
+    QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char(' '))));
     QCOMPARE(process->state(), QProcess::Running);
 }
 
