@@ -2,7 +2,6 @@
 
 #include "Model/brush.h"
 #include "Model/brushtypes.h"
-#include "Model/catalogscan.h"
 #include "Model/categoryitem.h"
 #include "Model/folderwalk.h"
 #include "Model/hostbridge.h"
@@ -12,7 +11,6 @@
 
 #include <QDomDocument>
 #include <QFile>
-#include <QFileInfo>
 #include <QPointer>
 #include <QtConcurrent/QtConcurrentRun>
 #include <QtEndian>
@@ -479,9 +477,7 @@ void BrushDataService::scanAll()
     emit kivCategoriesChanged();
 
     RecordMap records = database->readBrushes();
-    const QStringList folders = CatalogScan::folders(hostBridge ? hostBridge->hostPath() : QString(),
-                                                     hostBrushFolders(), *database,
-                                                     resourceLocations()->stringList());
+    const QStringList folders = scanFolders(hostBrushFolders());
     for (const QString &folder : folders)
         applyMetadataFolder(folder, records);
     for (const QString &folder : folders)
@@ -498,46 +494,45 @@ void BrushDataService::scanLocation(const QString &folder)
 
 void BrushDataService::scanForBrushes(const QString &path, const RecordMap &info)
 {
+    const QString scanDate = scanStamp();
     QList<QSharedPointer<BrushInfo>> collected;
     QList<QSharedPointer<Resource>> made;
     FolderWalk::forEachFile(path, {QStringLiteral("*.ZBP")}, [&](const QFileInfo &file) {
         const QString name = file.completeBaseName();
-        if (nameIndex.contains(name))
+        if (name.isEmpty() || !claimName(name))
             return;
-        if (auto record = createBrush(name, file.filePath(), file.lastModified(), info.value(name), made))
+        if (auto record = createBrush(name, file.filePath(), file.lastModified(), info.value(name), scanDate, made))
             collected.append(record);
     });
-    appendItems(made);
+    appendScanned(made);
     if (!collected.isEmpty())
         readCredits(collected);
 }
 
 QSharedPointer<BrushInfo> BrushDataService::createBrush(const QString &name, const QString &path,
                                                         const QDateTime &lastModified,
-                                                        const QSharedPointer<BrushInfo> &record,
+                                                        QSharedPointer<BrushInfo> record, const QString &scanDate,
                                                         QList<QSharedPointer<Resource>> &made)
 {
-    if (name.isEmpty())
-        return {};
     const int row = items.size() + made.size();
     auto brush = QSharedPointer<Brush>::create(name, path);
     brush->setLastModified(lastModified);
-    if (record && record->valid) {
-        applyStoredRecord(*brush, *record);
+    if (!record)
+        record = QSharedPointer<BrushInfo>::create();
+    if (record->valid) {
         brush->setAuthor(record->author);
         brush->setLink(record->link);
         brush->setKivCategory(record->kivCategory);
         brush->setBrushType(Brushes::brushTypeValue(record->type));
     }
-    QSharedPointer<BrushInfo> toStore = CatalogScan::recordToStore(record, name, path, lastModified);
-    if (toStore) {
-        toStore->resource = brush.data();
-        toStore->row = row;
-    }
-    nameIndex.insert(name);
+    const bool store = mergeScannedRecord(*brush, *record, scanDate);
     made.append(brush);
     countBrush(brush->kivCategory());
-    return toStore;
+    if (!store)
+        return {};
+    record->resource = brush.data();
+    record->row = row;
+    return record;
 }
 
 // The files are read on one task of the global pool; the records are not touched on
@@ -549,7 +544,7 @@ void BrushDataService::readCredits(const QList<QSharedPointer<BrushInfo>> &recor
         for (const QSharedPointer<BrushInfo> &record : records)
             readBrushFileCredits(*record);
     });
-    CatalogScan::whenFinished(this, reading, [this, records, objects = CatalogScan::watchObjects(records)] {
+    whenFinished(reading, [this, records, objects = watchObjects(records)] {
         for (int i = 0; i < records.size(); ++i) {
             const BrushInfo *record = records.at(i).data();
             if (record->author.isEmpty() && record->link.isEmpty())

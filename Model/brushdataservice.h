@@ -101,8 +101,10 @@ private:
     // True when a brush of the model changed.
     bool applyBrushElement(const QString &name, const QString &category, const QString &kivCategory,
                            const QString &type, RecordMap &records, const QHash<QString, int> &rows);
+    // Makes the brush of a found file, its name claimed, merged with its stored record
+    // (or none); returns the record to store, or null when the file is unchanged.
     QSharedPointer<BrushInfo> createBrush(const QString &name, const QString &path, const QDateTime &lastModified,
-                                          const QSharedPointer<BrushInfo> &record,
+                                          QSharedPointer<BrushInfo> record, const QString &scanDate,
                                           QList<QSharedPointer<Resource>> &made);
     void countBrush(const QString &kivCategory);
     void readCredits(const QList<QSharedPointer<BrushInfo>> &records);

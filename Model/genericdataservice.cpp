@@ -108,7 +108,7 @@ void GenericDataService::scanLocation(const QString &folder)
 
 void GenericDataService::scanForItems(const QString &path, const RecordMap &info)
 {
-    const QString scanDate = QDateTime::currentDateTime().toString(Qt::TextDate);
+    const QString scanDate = scanStamp();
     QList<QSharedPointer<Resource>> found;
     QList<QSharedPointer<ResourceInfo>> toStore;
     FolderWalk::forEachFile(path, m_nameFilters, [&](const QFileInfo &file) {

@@ -11,6 +11,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFutureWatcher>
 #include <QHash>
 #include <QPointer>
 #include <QRegularExpression>
@@ -241,15 +242,6 @@ void ResourceDataService::clearItems()
     endRemoveRows();
 }
 
-void ResourceDataService::appendItems(const QList<QSharedPointer<Resource>> &made)
-{
-    if (made.isEmpty())
-        return;
-    beginInsertRows(QModelIndex(), items.size(), items.size() + made.size() - 1);
-    items.append(made);
-    endInsertRows();
-}
-
 QSharedPointer<Resource> ResourceDataService::resourceAt(int index) const
 {
     const int row = sourceRow(index);
@@ -320,6 +312,11 @@ void ResourceDataService::applyStoredRecord(Resource &resource, const ResourceIn
 
 // Scans -------------------------------------------------------------------------------
 
+QString ResourceDataService::scanStamp()
+{
+    return QDateTime::currentDateTime().toString(Qt::TextDate);
+}
+
 QString ResourceDataService::storeFolder() const
 {
     const QString library = database->readSetting(DatabaseService::LibraryLocation).toString();
@@ -350,9 +347,10 @@ bool ResourceDataService::mergeScannedRecord(Resource &resource, ResourceInfo &r
     }
     applyStoredRecord(resource, record);
     // The stored date has whole seconds; a file written in the second of its scan is
-    // not newer than that scan.
+    // not newer than that scan. A resource without a file time (the built-in alpha)
+    // never counts as changed.
     const ScanDate &scanned = parseScanDate(record.scanDate);
-    if (scanned.date.isValid() && resource.lastModified() < scanned.end)
+    if (scanned.date.isValid() && (!resource.lastModified().isValid() || resource.lastModified() < scanned.end))
         return false;
     record.path = resource.path();
     record.scanDate = scanDate;
@@ -372,10 +370,18 @@ void ResourceDataService::appendScanned(const QList<QSharedPointer<Resource>> &r
     if (resources.isEmpty())
         return;
     beginInsertRows(QModelIndex(), items.size(), items.size() + resources.size() - 1);
-    for (const QSharedPointer<Resource> &resource : resources)
-        nameIndex.insert(resource->name());
     items.append(resources);
     endInsertRows();
+}
+
+void ResourceDataService::whenFinished(const QFuture<void> &future, std::function<void()> apply)
+{
+    auto *watcher = new QFutureWatcher<void>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [watcher, apply = std::move(apply)] {
+        apply();
+        watcher->deleteLater();
+    });
+    watcher->setFuture(future);
 }
 
 void ResourceDataService::loadTags()

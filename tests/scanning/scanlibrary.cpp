@@ -43,6 +43,28 @@ QString ScanLibrary::locationUrl(const QString &folder)
     return QUrl::fromLocalFile(folder).toString();
 }
 
+bool ScanLibrary::setModified(const QString &path, const QDateTime &time)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) && file.setFileTime(time, QFileDevice::FileModificationTime);
+}
+
+QDateTime ScanLibrary::storedScanDate()
+{
+    return QDateTime(QDate(2024, 3, 5), QTime(10, 20, 30));
+}
+
+void ScanLibrary::sameSecondRows()
+{
+    QTest::addColumn<int>("offsetMs");
+    QTest::addColumn<bool>("changed");
+    QTest::newRow("second before") << -1000 << false;
+    QTest::newRow("start of the second") << 0 << false;
+    QTest::newRow("within the second") << 450 << false;
+    QTest::newRow("end of the second") << 999 << false;
+    QTest::newRow("next second") << 1000 << true;
+}
+
 bool ScanLibrary::writeFile(const QString &path, const QByteArray &bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());

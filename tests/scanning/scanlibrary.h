@@ -6,6 +6,7 @@ class HostBridge;
 
 #include <QAbstractItemModelTester>
 #include <QByteArray>
+#include <QDateTime>
 #include <QSharedPointer>
 #include <QString>
 #include <QStringList>
@@ -30,6 +31,12 @@ struct ScanLibrary
     // The URL text that the interface hands to addResourceLocation.
     static QString locationUrl(const QString &folder);
     static bool writeFile(const QString &path, const QByteArray &bytes);
+    static bool setModified(const QString &path, const QDateTime &time);
+    // The offsets from a stored scan date that a file's time is set to, and whether the
+    // next scan then takes the file as changed: stored dates have whole seconds, so any
+    // time within the second of the date is not newer than it.
+    static void sameSecondRows();
+    static QDateTime storedScanDate();
     // A host bridge on one ZBrush data folder in a Wine prefix under the temporary
     // folder, and no X server to send keys to. Commands land in the returned file.
     QSharedPointer<HostBridge> hostBridge(QString *commandFile);
