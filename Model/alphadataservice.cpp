@@ -90,7 +90,7 @@ QVariant AlphaDataService::data(const QModelIndex &index, int role) const
     case AlphaRole::LastModified:
         return alpha->lastModified();
     case AlphaRole::LastModifiedDisplay:
-        return alpha->lastModified().toString(QString::fromLatin1(ResourceRoles::lastModifiedDisplayFormat));
+        return ResourceRoles::lastModifiedDisplay(alpha->lastModified());
     default:
         return {};
     }
@@ -305,7 +305,7 @@ void AlphaDataService::scanForAlphas(const QString &path, const RecordMap &info)
     const QString scanDate = scanStamp();
     QList<QSharedPointer<AlphaInfo>> collected;
     QList<QSharedPointer<Resource>> made;
-    FolderWalk::forEachFile(path, imagePatterns(), [&](const QFileInfo &file) {
+    FolderWalk::forEachFile(path, imagePatterns(), [&](const FolderWalk::File &file) {
         const QString name = file.completeBaseName();
         // Thumbnails that ship beside their alphas.
         if (name.isEmpty() || name.endsWith(QLatin1String("_ico")) || !claimName(name))

@@ -127,7 +127,7 @@ QVariant BrushDataService::data(const QModelIndex &index, int role) const
     case BrushRole::LastModified:
         return brush->lastModified();
     case BrushRole::LastModifiedDisplay:
-        return brush->lastModified().toString(QString::fromLatin1(ResourceRoles::lastModifiedDisplayFormat));
+        return ResourceRoles::lastModifiedDisplay(brush->lastModified());
     default:
         return {};
     }
@@ -338,8 +338,8 @@ void BrushDataService::applyUpdateFiles()
     const QString folder = AppFolders::resourcesFolder() + QStringLiteral("updates");
     const QString stored = database->readSetting(DatabaseService::DatabaseVersion).toString();
     QString newest = stored;
-    const QList<QFileInfo> files = FolderWalk::files(folder, {QString::fromLatin1(metadataPattern)});
-    for (const QFileInfo &file : files) {
+    const QList<FolderWalk::File> files = FolderWalk::files(folder, {QString::fromLatin1(metadataPattern)});
+    for (const FolderWalk::File &file : files) {
         const QString version = file.fileName().section(QLatin1Char('.'), 0, 0).replace(QLatin1Char('_'),
                                                                                        QLatin1Char('.'));
         if (!(stored < version))
@@ -356,8 +356,8 @@ void BrushDataService::applyUpdateFiles()
 
 void BrushDataService::applyMetadataFolder(const QString &folder, RecordMap &records)
 {
-    const QList<QFileInfo> files = FolderWalk::files(folder, {QString::fromLatin1(metadataPattern)});
-    for (const QFileInfo &file : files)
+    const QList<FolderWalk::File> files = FolderWalk::files(folder, {QString::fromLatin1(metadataPattern)});
+    for (const FolderWalk::File &file : files)
         applyMetadataFile(file.filePath(), records);
 }
 
@@ -497,7 +497,7 @@ void BrushDataService::scanForBrushes(const QString &path, const RecordMap &info
     const QString scanDate = scanStamp();
     QList<QSharedPointer<BrushInfo>> collected;
     QList<QSharedPointer<Resource>> made;
-    FolderWalk::forEachFile(path, {QStringLiteral("*.ZBP")}, [&](const QFileInfo &file) {
+    FolderWalk::forEachFile(path, {QStringLiteral("*.ZBP")}, [&](const FolderWalk::File &file) {
         const QString name = file.completeBaseName();
         if (name.isEmpty() || !claimName(name))
             return;
