@@ -49,11 +49,6 @@ bool ScanLibrary::setModified(const QString &path, const QDateTime &time)
     return file.open(QIODevice::ReadWrite) && file.setFileTime(time, QFileDevice::FileModificationTime);
 }
 
-QDateTime ScanLibrary::storedScanDate()
-{
-    return QDateTime(QDate(2024, 3, 5), QTime(10, 20, 30));
-}
-
 void ScanLibrary::sameSecondRows()
 {
     QTest::addColumn<int>("offsetMs");

@@ -254,13 +254,8 @@ void TestAlphaCatalogue::fileOfTheScanSecond()
     const QString folder = library.folder(QStringLiteral("alphas"));
     const QString path = folder + QStringLiteral("/Sand.png");
     QVERIFY(writeImage(path, 64, 32, QImage::Format_Grayscale8));
-    const QDateTime scanned = ScanLibrary::storedScanDate();
-    QVERIFY(ScanLibrary::setModified(path, scanned.addMSecs(offsetMs)));
-    auto record = QSharedPointer<AlphaInfo>::create();
-    record->valid = true;
-    record->name = QStringLiteral("Sand");
-    record->path = path;
-    record->scanDate = scanned.toString(Qt::TextDate);
+    const auto record = ScanLibrary::scannedRecord<AlphaInfo>(QStringLiteral("Sand"), path, offsetMs);
+    QVERIFY(record);
     record->width = 7;
     record->height = 7;
     record->depth = 16;

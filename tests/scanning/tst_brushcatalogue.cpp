@@ -97,13 +97,8 @@ void TestBrushCatalogue::fileOfTheScanSecond()
     const QString folder = library.folder(QStringLiteral("brushes"));
     const QString path = folder + QStringLiteral("/Rake.ZBP");
     QVERIFY(ScanLibrary::writeFile(path, brushFile("2021", 278, credits("Ann", "ann.example"))));
-    const QDateTime scanned = ScanLibrary::storedScanDate();
-    QVERIFY(ScanLibrary::setModified(path, scanned.addMSecs(offsetMs)));
-    auto record = QSharedPointer<BrushInfo>::create();
-    record->valid = true;
-    record->name = QStringLiteral("Rake");
-    record->path = path;
-    record->scanDate = scanned.toString(Qt::TextDate);
+    const auto record = ScanLibrary::scannedRecord<BrushInfo>(QStringLiteral("Rake"), path, offsetMs);
+    QVERIFY(record);
     library.database->saveBrushes({record});
 
     // A changed file has its credits read and its record stored again.
