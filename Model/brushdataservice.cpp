@@ -354,11 +354,19 @@ void BrushDataService::applyUpdateFiles()
     }
 }
 
-void BrushDataService::applyMetadataFolder(const QString &folder, RecordMap &records)
+QList<FolderWalk::File> BrushDataService::walkBrushFolder(const QString &folder, RecordMap &records)
 {
-    const QList<FolderWalk::File> files = FolderWalk::files(folder, {QString::fromLatin1(metadataPattern)});
-    for (const FolderWalk::File &file : files)
+    static const QString metadataEnding = QString::fromLatin1(metadataPattern).mid(1);
+    QList<FolderWalk::File> metadata;
+    QList<FolderWalk::File> brushes;
+    FolderWalk::forEachFile(folder, {QString::fromLatin1(metadataPattern), QString::fromLatin1(brushPattern)},
+                            [&](const FolderWalk::File &file) {
+                                const bool isMetadata = file.filePath().endsWith(metadataEnding, Qt::CaseInsensitive);
+                                (isMetadata ? metadata : brushes).append(file);
+                            });
+    for (const FolderWalk::File &file : qAsConst(metadata))
         applyMetadataFile(file.filePath(), records);
+    return brushes;
 }
 
 bool BrushDataService::applyMetadataFile(const QString &path, RecordMap &records)
@@ -477,33 +485,39 @@ void BrushDataService::scanAll()
     emit kivCategoriesChanged();
 
     RecordMap records = database->readBrushes();
+    // Every folder's metadata documents are applied before the first brush is made.
+    QVector<QList<FolderWalk::File>> brushFiles;
     const QStringList folders = scanFolders(hostBrushFolders());
     for (const QString &folder : folders)
-        applyMetadataFolder(folder, records);
-    for (const QString &folder : folders)
-        scanForBrushes(folder, records);
+        brushFiles.append(walkBrushFolder(folder, records));
+    for (const QList<FolderWalk::File> &files : qAsConst(brushFiles))
+        addBrushFiles(files, records);
     refreshAllRows();
 }
 
 void BrushDataService::scanLocation(const QString &folder)
 {
     RecordMap records = database->readBrushes();
-    applyMetadataFolder(folder, records);
-    scanForBrushes(folder, records);
+    addBrushFiles(walkBrushFolder(folder, records), records);
 }
 
 void BrushDataService::scanForBrushes(const QString &path, const RecordMap &info)
 {
+    addBrushFiles(FolderWalk::files(path, {QString::fromLatin1(brushPattern)}), info);
+}
+
+void BrushDataService::addBrushFiles(const QList<FolderWalk::File> &files, const RecordMap &info)
+{
     const QString scanDate = scanStamp();
     QList<QSharedPointer<BrushInfo>> collected;
     QList<QSharedPointer<Resource>> made;
-    FolderWalk::forEachFile(path, {QStringLiteral("*.ZBP")}, [&](const FolderWalk::File &file) {
+    for (const FolderWalk::File &file : files) {
         const QString name = file.completeBaseName();
         if (name.isEmpty() || !claimName(name))
-            return;
+            continue;
         if (auto record = createBrush(name, file.filePath(), file.lastModified(), info.value(name), scanDate, made))
             collected.append(record);
-    });
+    }
     appendScanned(made);
     if (!collected.isEmpty())
         readCredits(collected);
