@@ -4,7 +4,6 @@ Alpha::Alpha(const QString &name, const QString &path, QObject *parent)
     : Resource(name, path, QStringLiteral("alpha"), parent)
 {
     setIconPath(QString::fromLatin1(alphaIconPath));
-    updateDimensions();
 }
 
 void Alpha::refresh()
@@ -38,8 +37,14 @@ void Alpha::setIgnore(bool ignore)
     emit ignoreChanged();
 }
 
+// Made when asked: a scan sets the three numbers of thousands of alphas, and a view
+// reads the text of the few it shows.
+QString Alpha::dimensions() const
+{
+    return QStringLiteral("%1x%2, %3-bit").arg(m_width).arg(m_height).arg(m_depth);
+}
+
 void Alpha::updateDimensions()
 {
-    m_dimensions = QStringLiteral("%1x%2, %3-bit").arg(m_width).arg(m_height).arg(m_depth);
     emit dimensionsChanged();
 }

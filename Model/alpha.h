@@ -26,7 +26,7 @@ public:
     void setHeight(int height);
     int depth() const { return m_depth; }
     void setDepth(int depth);
-    QString dimensions() const { return m_dimensions; }
+    QString dimensions() const;
     bool ignore() const { return m_ignore; }
     void setIgnore(bool ignore);
 
@@ -43,6 +43,5 @@ private:
     int m_width = 0;
     int m_height = 0;
     int m_depth = 0;
-    QString m_dimensions;
     bool m_ignore = false;
 };

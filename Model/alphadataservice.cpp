@@ -1,14 +1,12 @@
 #include "alphadataservice.h"
 
 #include "Model/alpha.h"
-#include "Model/catalogscan.h"
 #include "Model/folderwalk.h"
 #include "Model/hostbridge.h"
 #include "Model/resourceroles.h"
 #include "appfolders.h"
 #include "sorters/alphasorter.h"
 
-#include <QFileInfo>
 #include <QImageReader>
 #include <QtConcurrent/QtConcurrentMap>
 
@@ -92,7 +90,7 @@ QVariant AlphaDataService::data(const QModelIndex &index, int role) const
     case AlphaRole::LastModified:
         return alpha->lastModified();
     case AlphaRole::LastModifiedDisplay:
-        return alpha->lastModified().toString(QString::fromLatin1(ResourceRoles::lastModifiedDisplayFormat));
+        return ResourceRoles::lastModifiedDisplay(alpha->lastModified());
     default:
         return {};
     }
@@ -282,18 +280,17 @@ void AlphaDataService::scanAll()
         builtInRecord = QSharedPointer<AlphaInfo>::create();
         builtInRecord->valid = true;
         builtInRecord->name = builtIn;
-        builtInRecord->scanDate = CatalogScan::scanStamp();
+        builtInRecord->scanDate = scanStamp();
         builtInRecord->width = 256;
         builtInRecord->height = 256;
         builtInRecord->depth = 8;
     }
     QList<QSharedPointer<Resource>> made;
-    createAlpha(builtIn, builtInPath(), QDateTime(), builtInRecord, made);
-    appendItems(made);
+    claimName(builtIn);
+    createAlpha(builtIn, builtInPath(), QDateTime(), builtInRecord, builtInRecord->scanDate, made);
+    appendScanned(made);
 
-    const QStringList folders = CatalogScan::folders(hostBridge ? hostBridge->hostPath() : QString(),
-                                                     hostAlphaFolders(), *database,
-                                                     resourceLocations()->stringList());
+    const QStringList folders = scanFolders(hostAlphaFolders());
     for (const QString &folder : folders)
         scanForAlphas(folder, records);
 }
@@ -305,46 +302,45 @@ void AlphaDataService::scanLocation(const QString &folder)
 
 void AlphaDataService::scanForAlphas(const QString &path, const RecordMap &info)
 {
+    const QString scanDate = scanStamp();
     QList<QSharedPointer<AlphaInfo>> collected;
     QList<QSharedPointer<Resource>> made;
-    FolderWalk::forEachFile(path, imagePatterns(), [&](const QFileInfo &file) {
+    FolderWalk::forEachFile(path, imagePatterns(), [&](const FolderWalk::File &file) {
         const QString name = file.completeBaseName();
         // Thumbnails that ship beside their alphas.
-        if (name.endsWith(QLatin1String("_ico")) || nameIndex.contains(name))
+        if (name.isEmpty() || name.endsWith(QLatin1String("_ico")) || !claimName(name))
             return;
-        if (auto record = createAlpha(name, file.filePath(), file.lastModified(), info.value(name), made))
+        if (auto record = createAlpha(name, file.filePath(), file.lastModified(), info.value(name), scanDate, made))
             collected.append(record);
     });
-    appendItems(made);
+    appendScanned(made);
     if (!collected.isEmpty())
         readImages(collected);
 }
 
 QSharedPointer<AlphaInfo> AlphaDataService::createAlpha(const QString &name, const QString &path,
                                                         const QDateTime &lastModified,
-                                                        const QSharedPointer<AlphaInfo> &record,
+                                                        QSharedPointer<AlphaInfo> record, const QString &scanDate,
                                                         QList<QSharedPointer<Resource>> &made)
 {
-    if (name.isEmpty())
-        return {};
     const int row = items.size() + made.size();
     auto alpha = QSharedPointer<Alpha>::create(name, path);
     alpha->setLastModified(lastModified);
-    if (record && record->valid) {
-        applyStoredRecord(*alpha, *record);
+    if (!record)
+        record = QSharedPointer<AlphaInfo>::create();
+    if (record->valid) {
         alpha->setIgnore(record->ignore);
         alpha->setWidth(record->width);
         alpha->setHeight(record->height);
         alpha->setDepth(record->depth);
     }
-    QSharedPointer<AlphaInfo> toStore = CatalogScan::recordToStore(record, name, path, lastModified);
-    if (toStore) {
-        toStore->resource = alpha.data();
-        toStore->row = row;
-    }
-    nameIndex.insert(name);
+    const bool store = mergeScannedRecord(*alpha, *record, scanDate);
     made.append(alpha);
-    return toStore;
+    if (!store)
+        return {};
+    record->resource = alpha.data();
+    record->row = row;
+    return record;
 }
 
 // One header read per image on the global pool; each call writes only its own record,
@@ -356,7 +352,7 @@ void AlphaDataService::readImages(const QList<QSharedPointer<AlphaInfo>> &record
     const auto mapped = std::make_shared<const QList<QSharedPointer<AlphaInfo>>>(records);
     const QFuture<void> reading = QtConcurrent::map(
         mapped->begin(), mapped->end(), [mapped](const QSharedPointer<AlphaInfo> &record) { getImageInfo(*record); });
-    CatalogScan::whenFinished(this, reading, [this, records, objects = CatalogScan::watchObjects(records)] {
+    whenFinished(reading, [this, records, objects = watchObjects(records)] {
         for (int i = 0; i < records.size(); ++i) {
             const AlphaInfo *record = records.at(i).data();
             Alpha *alpha = alphaAt(record->row);

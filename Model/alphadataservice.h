@@ -81,8 +81,10 @@ signals:
 
 private:
     Alpha *alphaAt(int row) const;
+    // Makes the alpha of a found file, its name claimed, merged with its stored record
+    // (or none); returns the record to store, or null when the file is unchanged.
     QSharedPointer<AlphaInfo> createAlpha(const QString &name, const QString &path, const QDateTime &lastModified,
-                                          const QSharedPointer<AlphaInfo> &record,
+                                          QSharedPointer<AlphaInfo> record, const QString &scanDate,
                                           QList<QSharedPointer<Resource>> &made);
     void readImages(const QList<QSharedPointer<AlphaInfo>> &records);
     void sendCommand(const QString &command);

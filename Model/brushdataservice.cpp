@@ -2,7 +2,6 @@
 
 #include "Model/brush.h"
 #include "Model/brushtypes.h"
-#include "Model/catalogscan.h"
 #include "Model/categoryitem.h"
 #include "Model/folderwalk.h"
 #include "Model/hostbridge.h"
@@ -12,7 +11,6 @@
 
 #include <QDomDocument>
 #include <QFile>
-#include <QFileInfo>
 #include <QPointer>
 #include <QtConcurrent/QtConcurrentRun>
 #include <QtEndian>
@@ -129,7 +127,7 @@ QVariant BrushDataService::data(const QModelIndex &index, int role) const
     case BrushRole::LastModified:
         return brush->lastModified();
     case BrushRole::LastModifiedDisplay:
-        return brush->lastModified().toString(QString::fromLatin1(ResourceRoles::lastModifiedDisplayFormat));
+        return ResourceRoles::lastModifiedDisplay(brush->lastModified());
     default:
         return {};
     }
@@ -340,8 +338,8 @@ void BrushDataService::applyUpdateFiles()
     const QString folder = AppFolders::resourcesFolder() + QStringLiteral("updates");
     const QString stored = database->readSetting(DatabaseService::DatabaseVersion).toString();
     QString newest = stored;
-    const QList<QFileInfo> files = FolderWalk::files(folder, {QString::fromLatin1(metadataPattern)});
-    for (const QFileInfo &file : files) {
+    const QList<FolderWalk::File> files = FolderWalk::files(folder, {QString::fromLatin1(metadataPattern)});
+    for (const FolderWalk::File &file : files) {
         const QString version = file.fileName().section(QLatin1Char('.'), 0, 0).replace(QLatin1Char('_'),
                                                                                        QLatin1Char('.'));
         if (!(stored < version))
@@ -356,11 +354,19 @@ void BrushDataService::applyUpdateFiles()
     }
 }
 
-void BrushDataService::applyMetadataFolder(const QString &folder, RecordMap &records)
+QList<FolderWalk::File> BrushDataService::walkBrushFolder(const QString &folder, RecordMap &records)
 {
-    const QList<QFileInfo> files = FolderWalk::files(folder, {QString::fromLatin1(metadataPattern)});
-    for (const QFileInfo &file : files)
+    static const QString metadataEnding = QString::fromLatin1(metadataPattern).mid(1);
+    QList<FolderWalk::File> metadata;
+    QList<FolderWalk::File> brushes;
+    FolderWalk::forEachFile(folder, {QString::fromLatin1(metadataPattern), QString::fromLatin1(brushPattern)},
+                            [&](const FolderWalk::File &file) {
+                                const bool isMetadata = file.filePath().endsWith(metadataEnding, Qt::CaseInsensitive);
+                                (isMetadata ? metadata : brushes).append(file);
+                            });
+    for (const FolderWalk::File &file : qAsConst(metadata))
         applyMetadataFile(file.filePath(), records);
+    return brushes;
 }
 
 bool BrushDataService::applyMetadataFile(const QString &path, RecordMap &records)
@@ -479,65 +485,68 @@ void BrushDataService::scanAll()
     emit kivCategoriesChanged();
 
     RecordMap records = database->readBrushes();
-    const QStringList folders = CatalogScan::folders(hostBridge ? hostBridge->hostPath() : QString(),
-                                                     hostBrushFolders(), *database,
-                                                     resourceLocations()->stringList());
+    // Every folder's metadata documents are applied before the first brush is made.
+    QVector<QList<FolderWalk::File>> brushFiles;
+    const QStringList folders = scanFolders(hostBrushFolders());
     for (const QString &folder : folders)
-        applyMetadataFolder(folder, records);
-    for (const QString &folder : folders)
-        scanForBrushes(folder, records);
+        brushFiles.append(walkBrushFolder(folder, records));
+    for (const QList<FolderWalk::File> &files : qAsConst(brushFiles))
+        addBrushFiles(files, records);
     refreshAllRows();
 }
 
 void BrushDataService::scanLocation(const QString &folder)
 {
     RecordMap records = database->readBrushes();
-    applyMetadataFolder(folder, records);
-    scanForBrushes(folder, records);
+    addBrushFiles(walkBrushFolder(folder, records), records);
 }
 
 void BrushDataService::scanForBrushes(const QString &path, const RecordMap &info)
 {
+    addBrushFiles(FolderWalk::files(path, {QString::fromLatin1(brushPattern)}), info);
+}
+
+void BrushDataService::addBrushFiles(const QList<FolderWalk::File> &files, const RecordMap &info)
+{
+    const QString scanDate = scanStamp();
     QList<QSharedPointer<BrushInfo>> collected;
     QList<QSharedPointer<Resource>> made;
-    FolderWalk::forEachFile(path, {QStringLiteral("*.ZBP")}, [&](const QFileInfo &file) {
+    for (const FolderWalk::File &file : files) {
         const QString name = file.completeBaseName();
-        if (nameIndex.contains(name))
-            return;
-        if (auto record = createBrush(name, file.filePath(), file.lastModified(), info.value(name), made))
+        if (name.isEmpty() || !claimName(name))
+            continue;
+        if (auto record = createBrush(name, file.filePath(), file.lastModified(), info.value(name), scanDate, made))
             collected.append(record);
-    });
-    appendItems(made);
+    }
+    appendScanned(made);
     if (!collected.isEmpty())
         readCredits(collected);
 }
 
 QSharedPointer<BrushInfo> BrushDataService::createBrush(const QString &name, const QString &path,
                                                         const QDateTime &lastModified,
-                                                        const QSharedPointer<BrushInfo> &record,
+                                                        QSharedPointer<BrushInfo> record, const QString &scanDate,
                                                         QList<QSharedPointer<Resource>> &made)
 {
-    if (name.isEmpty())
-        return {};
     const int row = items.size() + made.size();
     auto brush = QSharedPointer<Brush>::create(name, path);
     brush->setLastModified(lastModified);
-    if (record && record->valid) {
-        applyStoredRecord(*brush, *record);
+    if (!record)
+        record = QSharedPointer<BrushInfo>::create();
+    if (record->valid) {
         brush->setAuthor(record->author);
         brush->setLink(record->link);
         brush->setKivCategory(record->kivCategory);
         brush->setBrushType(Brushes::brushTypeValue(record->type));
     }
-    QSharedPointer<BrushInfo> toStore = CatalogScan::recordToStore(record, name, path, lastModified);
-    if (toStore) {
-        toStore->resource = brush.data();
-        toStore->row = row;
-    }
-    nameIndex.insert(name);
+    const bool store = mergeScannedRecord(*brush, *record, scanDate);
     made.append(brush);
     countBrush(brush->kivCategory());
-    return toStore;
+    if (!store)
+        return {};
+    record->resource = brush.data();
+    record->row = row;
+    return record;
 }
 
 // The files are read on one task of the global pool; the records are not touched on
@@ -549,7 +558,7 @@ void BrushDataService::readCredits(const QList<QSharedPointer<BrushInfo>> &recor
         for (const QSharedPointer<BrushInfo> &record : records)
             readBrushFileCredits(*record);
     });
-    CatalogScan::whenFinished(this, reading, [this, records, objects = CatalogScan::watchObjects(records)] {
+    whenFinished(reading, [this, records, objects = watchObjects(records)] {
         for (int i = 0; i < records.size(); ++i) {
             const BrushInfo *record = records.at(i).data();
             if (record->author.isEmpty() && record->link.isEmpty())

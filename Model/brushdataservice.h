@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Model/brushinfo.h"
+#include "Model/folderwalk.h"
 #include "Model/resourcedataservice.h"
 
 #include <QHash>
@@ -34,6 +35,7 @@ public:
     using RecordMap = QMap<QString, QSharedPointer<BrushInfo>>;
 
     static constexpr const char *metadataPattern = "*.kiv.xml";
+    static constexpr const char *brushPattern = "*.ZBP";
     static constexpr const char *defaultKivCategory = "Default";
 
     BrushDataService(QSharedPointer<HostBridge> hostBridge, QSharedPointer<DatabaseService> database,
@@ -94,15 +96,21 @@ private:
     CategoryItem *appendKivCategory(const QString &name, const QString &group, bool groupHeader, bool pinned,
                                     int brushCount);
     void applyUpdateFiles();
-    // Every metadata document below folder; an unreadable one is logged and skipped.
-    void applyMetadataFolder(const QString &folder, RecordMap &records);
+    // One walk of folder: applies every metadata document below it (an unreadable one
+    // is logged and skipped) and returns the brush files.
+    QList<FolderWalk::File> walkBrushFolder(const QString &folder, RecordMap &records);
+    // Makes the brushes of files whose names are free and reads the credits of the new
+    // and changed ones.
+    void addBrushFiles(const QList<FolderWalk::File> &files, const RecordMap &info);
     bool applyMetadataFile(const QString &path, RecordMap &records);
     void applyMetadata(const QDomDocument &document, RecordMap &records);
     // True when a brush of the model changed.
     bool applyBrushElement(const QString &name, const QString &category, const QString &kivCategory,
                            const QString &type, RecordMap &records, const QHash<QString, int> &rows);
+    // Makes the brush of a found file, its name claimed, merged with its stored record
+    // (or none); returns the record to store, or null when the file is unchanged.
     QSharedPointer<BrushInfo> createBrush(const QString &name, const QString &path, const QDateTime &lastModified,
-                                          const QSharedPointer<BrushInfo> &record,
+                                          QSharedPointer<BrushInfo> record, const QString &scanDate,
                                           QList<QSharedPointer<Resource>> &made);
     void countBrush(const QString &kivCategory);
     void readCredits(const QList<QSharedPointer<BrushInfo>> &records);

@@ -7,7 +7,6 @@
 #include "sorters/resourcesorter.h"
 
 #include <QDateTime>
-#include <QFileInfo>
 
 const QList<GenericDataService::Kind> &GenericDataService::kinds()
 {
@@ -108,10 +107,10 @@ void GenericDataService::scanLocation(const QString &folder)
 
 void GenericDataService::scanForItems(const QString &path, const RecordMap &info)
 {
-    const QString scanDate = QDateTime::currentDateTime().toString(Qt::TextDate);
+    const QString scanDate = scanStamp();
     QList<QSharedPointer<Resource>> found;
     QList<QSharedPointer<ResourceInfo>> toStore;
-    FolderWalk::forEachFile(path, m_nameFilters, [&](const QFileInfo &file) {
+    FolderWalk::forEachFile(path, m_nameFilters, [&](const FolderWalk::File &file) {
         const QString name = file.completeBaseName();
         if (name.isEmpty() || skipsName(name) || !claimName(name))
             return;

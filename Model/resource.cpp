@@ -79,9 +79,20 @@ void Resource::setReadOnly(bool readOnly)
     emit readOnlyChanged();
 }
 
+namespace {
+
+// Comparing an invalid date-time with a valid one goes through the local time zone,
+// which would cost more than the rest of a scanned file: validity first.
+bool sameTime(const QDateTime &a, const QDateTime &b)
+{
+    return a.isValid() == b.isValid() && (!a.isValid() || a == b);
+}
+
+} // namespace
+
 void Resource::setScanDate(const QDateTime &scanDate)
 {
-    if (m_scanDate == scanDate)
+    if (sameTime(m_scanDate, scanDate))
         return;
     m_scanDate = scanDate;
     emit scanDateChanged();
@@ -103,7 +114,7 @@ void Resource::setResourceType(const QString &resourceType)
 
 void Resource::setLastModified(const QDateTime &lastModified)
 {
-    if (m_lastModified == lastModified)
+    if (sameTime(m_lastModified, lastModified))
         return;
     m_lastModified = lastModified;
     emit lastModifiedChanged();

@@ -11,6 +11,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFutureWatcher>
 #include <QHash>
 #include <QPointer>
 #include <QRegularExpression>
@@ -20,25 +21,29 @@ using ResourceRoles::GenericRole;
 
 namespace {
 
-// A stored scan date and the first moment after its second.
+// A stored scan date, in UTC, and the first moment after its second in milliseconds
+// since the epoch.
 struct ScanDate
 {
     QDateTime date;
-    QDateTime end;
+    qint64 endMs = 0;
 };
 
-// The records of one scan share a few date texts, and parsing one (and any arithmetic
-// on local times) is slow: the last one is kept.
+// The records of a scan share a few date texts, and reading one goes through the local
+// time zone, which costs more than the rest of a file's merge: each text is read once.
 const ScanDate &parseScanDate(const QString &text)
 {
-    static thread_local QString lastText;
-    static thread_local ScanDate last;
-    if (text != lastText) {
-        lastText = text;
-        last.date = QDateTime::fromString(text, Qt::TextDate);
-        last.end = last.date.addSecs(1);
-    }
-    return last;
+    static thread_local QHash<QString, ScanDate> known;
+    auto found = known.constFind(text);
+    if (found != known.constEnd())
+        return *found;
+    if (known.size() >= 4096)
+        known.clear();
+    ScanDate parsed;
+    parsed.date = QDateTime::fromString(text, Qt::TextDate).toUTC();
+    if (parsed.date.isValid())
+        parsed.endMs = parsed.date.toMSecsSinceEpoch() + 1000;
+    return *known.insert(text, parsed);
 }
 
 } // namespace
@@ -95,7 +100,7 @@ QVariant ResourceDataService::data(const QModelIndex &index, int role) const
     case GenericRole::LastModified:
         return resource.lastModified();
     case GenericRole::LastModifiedDisplay:
-        return resource.lastModified().toString(QString::fromLatin1(ResourceRoles::lastModifiedDisplayFormat));
+        return ResourceRoles::lastModifiedDisplay(resource.lastModified());
     default:
         return {};
     }
@@ -241,15 +246,6 @@ void ResourceDataService::clearItems()
     endRemoveRows();
 }
 
-void ResourceDataService::appendItems(const QList<QSharedPointer<Resource>> &made)
-{
-    if (made.isEmpty())
-        return;
-    beginInsertRows(QModelIndex(), items.size(), items.size() + made.size() - 1);
-    items.append(made);
-    endInsertRows();
-}
-
 QSharedPointer<Resource> ResourceDataService::resourceAt(int index) const
 {
     const int row = sourceRow(index);
@@ -320,6 +316,11 @@ void ResourceDataService::applyStoredRecord(Resource &resource, const ResourceIn
 
 // Scans -------------------------------------------------------------------------------
 
+QString ResourceDataService::scanStamp()
+{
+    return QDateTime::currentDateTime().toString(Qt::TextDate);
+}
+
 QString ResourceDataService::storeFolder() const
 {
     const QString library = database->readSetting(DatabaseService::LibraryLocation).toString();
@@ -350,9 +351,11 @@ bool ResourceDataService::mergeScannedRecord(Resource &resource, ResourceInfo &r
     }
     applyStoredRecord(resource, record);
     // The stored date has whole seconds; a file written in the second of its scan is
-    // not newer than that scan.
+    // not newer than that scan. A resource without a file time (the built-in alpha)
+    // never counts as changed.
     const ScanDate &scanned = parseScanDate(record.scanDate);
-    if (scanned.date.isValid() && resource.lastModified() < scanned.end)
+    const QDateTime &modified = resource.lastModified();
+    if (scanned.date.isValid() && (!modified.isValid() || modified.toMSecsSinceEpoch() < scanned.endMs))
         return false;
     record.path = resource.path();
     record.scanDate = scanDate;
@@ -372,10 +375,18 @@ void ResourceDataService::appendScanned(const QList<QSharedPointer<Resource>> &r
     if (resources.isEmpty())
         return;
     beginInsertRows(QModelIndex(), items.size(), items.size() + resources.size() - 1);
-    for (const QSharedPointer<Resource> &resource : resources)
-        nameIndex.insert(resource->name());
     items.append(resources);
     endInsertRows();
+}
+
+void ResourceDataService::whenFinished(const QFuture<void> &future, std::function<void()> apply)
+{
+    auto *watcher = new QFutureWatcher<void>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [watcher, apply = std::move(apply)] {
+        apply();
+        watcher->deleteLater();
+    });
+    watcher->setFuture(future);
 }
 
 void ResourceDataService::loadTags()

@@ -3,13 +3,16 @@
 #include "Model/databaseservice.h"
 
 #include <QAbstractListModel>
+#include <QFuture>
 #include <QList>
 #include <QMap>
+#include <QPointer>
 #include <QSet>
 #include <QSharedPointer>
 #include <QString>
 #include <QStringList>
 #include <QStringListModel>
+#include <QVector>
 
 #include <functional>
 
@@ -134,9 +137,6 @@ protected:
     void emitRowChanged(int row);
     // Removes every row (first step of a full rescan).
     void clearItems();
-    // Appends the resources a walk made, in one insertion: Qt's proxy rebuilds its
-    // whole mapping on every insertion, so row by row a large folder costs quadratic time.
-    void appendItems(const QList<QSharedPointer<Resource>> &made);
     void loadCategories();
     void loadResourceLocations();
     // Rebuilds the tag list from the resources, in row order.
@@ -149,6 +149,8 @@ protected:
     // Scans -----------------------------------------------------------------------------
     using RecordMap = QMap<QString, QSharedPointer<ResourceInfo>>;
 
+    // The current time as scans store it (Qt's text date format).
+    static QString scanStamp();
     // Where store products are installed: the LibraryLocation setting + "/KIVSource",
     // or the default library folder when the setting is empty.
     QString storeFolder() const;
@@ -165,9 +167,26 @@ protected:
     // Takes the name of a file a scan found; false when an earlier file has it (the
     // first file of a name wins, across all folders of the kind).
     bool claimName(const QString &name);
-    // Appends resources a scan made, their names claimed, as rows at the end: one
-    // insertion for a whole folder keeps views and proxies from re-laying out per file.
+    // Appends resources a scan made, their names claimed, as rows at the end: Qt's
+    // proxy rebuilds its whole mapping on every insertion, so row by row a large
+    // folder would cost quadratic time.
     void appendScanned(const QList<QSharedPointer<Resource>> &resources);
+
+    // Worker results back on the GUI thread: calls apply here once future has finished.
+    // When this catalogue goes first, apply is dropped; the work runs to its end regardless.
+    void whenFinished(const QFuture<void> &future, std::function<void()> apply);
+    // The objects made from records, watched while their files are read elsewhere: a
+    // rescan may replace and free them meanwhile, and a freed address may come back as
+    // another object.
+    template<class Info>
+    static QVector<QPointer<Resource>> watchObjects(const QList<QSharedPointer<Info>> &records)
+    {
+        QVector<QPointer<Resource>> objects;
+        objects.reserve(records.size());
+        for (const QSharedPointer<Info> &record : records)
+            objects.append(record->resource);
+        return objects;
+    }
 
     QSharedPointer<HostBridge> hostBridge;
     QSharedPointer<DatabaseService> database;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDateTime>
+#include <QString>
 #include <Qt>
 
 // Model role numbers of the catalogues. The QML views address some of them by
@@ -60,5 +62,11 @@ struct AlphaRole {
 
 // How the list views show a last-modified time.
 constexpr const char *lastModifiedDisplayFormat = "MM/dd/yyyy h:mm ap";
+
+// Scans keep file times in UTC; they are shown in local time.
+inline QString lastModifiedDisplay(const QDateTime &time)
+{
+    return time.toLocalTime().toString(QLatin1String(lastModifiedDisplayFormat));
+}
 
 } // namespace ResourceRoles

@@ -134,7 +134,7 @@ void UILayoutList::scan(const QString &folder, bool hostFolder)
     const QStringList filters{m_kind == Layouts || m_kind == Colors ? QStringLiteral("*.cfg")
                                                                     : QStringLiteral("*.zsc")};
     const bool markStandard = hostFolder && m_kind == Layouts;
-    FolderWalk::forEachFile(folder, filters, [&](const QFileInfo &file) {
+    FolderWalk::forEachFile(folder, filters, [&](const FolderWalk::File &file) {
         const bool readOnly = markStandard
             && std::any_of(standardLayouts.cbegin(), standardLayouts.cend(), [&file](const QString &name) {
                    return name.compare(file.fileName(), Qt::CaseInsensitive) == 0;

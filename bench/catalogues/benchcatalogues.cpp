@@ -154,8 +154,8 @@ void reportParts(const QString &root, const QStringList &patterns, const std::fu
     QElapsedTimer timer;
     timer.start();
     qint64 newest = 0;
-    FolderWalk::forEachFile(root, patterns, [&newest](const QFileInfo &file) {
-        newest = std::max(newest, file.lastModified().toMSecsSinceEpoch());
+    FolderWalk::forEachFile(root, patterns, [&newest](const FolderWalk::File &file) {
+        newest = std::max(newest, file.modifiedMs());
     });
     const double walk = timer.nsecsElapsed() / 1e9;
     timer.restart();

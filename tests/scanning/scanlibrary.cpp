@@ -43,6 +43,23 @@ QString ScanLibrary::locationUrl(const QString &folder)
     return QUrl::fromLocalFile(folder).toString();
 }
 
+bool ScanLibrary::setModified(const QString &path, const QDateTime &time)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) && file.setFileTime(time, QFileDevice::FileModificationTime);
+}
+
+void ScanLibrary::sameSecondRows()
+{
+    QTest::addColumn<int>("offsetMs");
+    QTest::addColumn<bool>("changed");
+    QTest::newRow("second before") << -1000 << false;
+    QTest::newRow("start of the second") << 0 << false;
+    QTest::newRow("within the second") << 450 << false;
+    QTest::newRow("end of the second") << 999 << false;
+    QTest::newRow("next second") << 1000 << true;
+}
+
 bool ScanLibrary::writeFile(const QString &path, const QByteArray &bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());

@@ -6,6 +6,7 @@ class HostBridge;
 
 #include <QAbstractItemModelTester>
 #include <QByteArray>
+#include <QDateTime>
 #include <QSharedPointer>
 #include <QString>
 #include <QStringList>
@@ -30,6 +31,26 @@ struct ScanLibrary
     // The URL text that the interface hands to addResourceLocation.
     static QString locationUrl(const QString &folder);
     static bool writeFile(const QString &path, const QByteArray &bytes);
+    static bool setModified(const QString &path, const QDateTime &time);
+    // The offsets from a stored scan date that a file's time is set to, and whether the
+    // next scan then takes the file as changed: stored dates have whole seconds, so any
+    // time within the second of the date is not newer than it.
+    static void sameSecondRows();
+    // A valid record of the file at path as scanned at a fixed date, the file's time set
+    // offsetMs after that date; null when the time cannot be set.
+    template<class Info>
+    static QSharedPointer<Info> scannedRecord(const QString &name, const QString &path, int offsetMs)
+    {
+        const QDateTime scanned(QDate(2024, 3, 5), QTime(10, 20, 30));
+        if (!setModified(path, scanned.addMSecs(offsetMs)))
+            return {};
+        auto record = QSharedPointer<Info>::create();
+        record->valid = true;
+        record->name = name;
+        record->path = path;
+        record->scanDate = scanned.toString(Qt::TextDate);
+        return record;
+    }
     // A host bridge on one ZBrush data folder in a Wine prefix under the temporary
     // folder, and no X server to send keys to. Commands land in the returned file.
     QSharedPointer<HostBridge> hostBridge(QString *commandFile);

@@ -29,14 +29,6 @@ bool writeImage(const QString &path, int width, int height, QImage::Format forma
     return image.save(path, fileFormat);
 }
 
-bool setModified(const QString &path, const QDateTime &time)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadWrite) && file.setFileTime(time, QFileDevice::FileModificationTime);
-}
-
-
-
 using Catalogue = CatalogueUnderTest<AlphaDataService>;
 
 QStringList shownNames(const QAbstractItemModel *view)
@@ -67,6 +59,8 @@ private slots:
     void shippedBuiltInAlpha();
     void ignoreRowsOfAFilteredView();
     void storedFactsAndUnchangedFiles();
+    void fileOfTheScanSecond_data() { ScanLibrary::sameSecondRows(); }
+    void fileOfTheScanSecond();
     void sizeAndDepthFilters();
     void rescanWhileReading();
     void realImages();
@@ -217,7 +211,7 @@ void TestAlphaCatalogue::storedFactsAndUnchangedFiles()
     const QString folder = library.folder(QStringLiteral("alphas"));
     const QString stone = folder + QStringLiteral("/Stone.png");
     QVERIFY(writeImage(stone, 100, 50, QImage::Format_Grayscale8));
-    QVERIFY(setModified(stone, QDateTime::currentDateTime().addSecs(-7200)));
+    QVERIFY(ScanLibrary::setModified(stone, QDateTime::currentDateTime().addSecs(-7200)));
 
     Catalogue catalogue;
     QVERIFY(catalogue.start(library, DatabaseService::Alpha, {folder}));
@@ -230,7 +224,7 @@ void TestAlphaCatalogue::storedFactsAndUnchangedFiles()
 
     // Another image behind an old time counts as unchanged: nothing is read, the stored facts show.
     QVERIFY(writeImage(stone, 300, 200, QImage::Format_RGB32));
-    QVERIFY(setModified(stone, QDateTime::currentDateTime().addSecs(-3600)));
+    QVERIFY(ScanLibrary::setModified(stone, QDateTime::currentDateTime().addSecs(-3600)));
     catalogue.stop();
     library.reopen();
     QVERIFY(catalogue.start(library, DatabaseService::Alpha));
@@ -240,7 +234,7 @@ void TestAlphaCatalogue::storedFactsAndUnchangedFiles()
     QCOMPARE(shownIndex(catalogue, QStringLiteral("Stone")).data(AlphaRole::Description).toString(), QStringLiteral("rough"));
 
     // A newer file is read again; the description stays.
-    QVERIFY(setModified(stone, QDateTime::currentDateTime().addSecs(3600)));
+    QVERIFY(ScanLibrary::setModified(stone, QDateTime::currentDateTime().addSecs(3600)));
     catalogue->scanAll();
     QVERIFY(catalogue->pendingReads() > 0);
     QVERIFY(catalogue.settle());
@@ -250,6 +244,30 @@ void TestAlphaCatalogue::storedFactsAndUnchangedFiles()
     QCOMPARE(QSize(stored->width, stored->height), QSize(300, 200));
     QCOMPARE(stored->depth, 32);
     QCOMPARE(stored->description, QStringLiteral("rough"));
+}
+
+void TestAlphaCatalogue::fileOfTheScanSecond()
+{
+    QFETCH(int, offsetMs);
+    QFETCH(bool, changed);
+    ScanLibrary library;
+    const QString folder = library.folder(QStringLiteral("alphas"));
+    const QString path = folder + QStringLiteral("/Sand.png");
+    QVERIFY(writeImage(path, 64, 32, QImage::Format_Grayscale8));
+    const auto record = ScanLibrary::scannedRecord<AlphaInfo>(QStringLiteral("Sand"), path, offsetMs);
+    QVERIFY(record);
+    record->width = 7;
+    record->height = 7;
+    record->depth = 16;
+    library.database->saveAlphas({record});
+
+    Catalogue catalogue;
+    QVERIFY(catalogue.start(library, DatabaseService::Alpha, {folder}));
+    const auto stored = library.database->readAlphas().value(QStringLiteral("Sand"));
+    QCOMPARE(stored->scanDate != record->scanDate, changed);
+    QCOMPARE(QSize(stored->width, stored->height), changed ? QSize(64, 32) : QSize(7, 7));
+    QCOMPARE(shownIndex(catalogue, QStringLiteral("Sand")).data(AlphaRole::Dimensions).toString(),
+             changed ? QStringLiteral("64x32, 8-bit") : QStringLiteral("7x7, 16-bit"));
 }
 
 void TestAlphaCatalogue::sizeAndDepthFilters()

@@ -64,6 +64,8 @@ private slots:
     void readCredits();
     void unreadableBrushFile();
     void creditsReachObjectAndRow();
+    void fileOfTheScanSecond_data() { ScanLibrary::sameSecondRows(); }
+    void fileOfTheScanSecond();
     void updateFiles_data();
     void updateFiles();
     void updateFileAppliedOnce();
@@ -86,6 +88,26 @@ void TestBrushCatalogue::writeBrushes(const QString &folder, const QStringList &
 }
 
 // Credits ----------------------------------------------------------------------------------
+
+void TestBrushCatalogue::fileOfTheScanSecond()
+{
+    QFETCH(int, offsetMs);
+    QFETCH(bool, changed);
+    ScanLibrary library;
+    const QString folder = library.folder(QStringLiteral("brushes"));
+    const QString path = folder + QStringLiteral("/Rake.ZBP");
+    QVERIFY(ScanLibrary::writeFile(path, brushFile("2021", 278, credits("Ann", "ann.example"))));
+    const auto record = ScanLibrary::scannedRecord<BrushInfo>(QStringLiteral("Rake"), path, offsetMs);
+    QVERIFY(record);
+    library.database->saveBrushes({record});
+
+    // A changed file has its credits read and its record stored again.
+    Catalogue catalogue;
+    QVERIFY(catalogue.start(library, DatabaseService::Brush, {folder}));
+    const auto stored = library.database->readBrushes().value(QStringLiteral("Rake"));
+    QCOMPARE(stored->scanDate != record->scanDate, changed);
+    QCOMPARE(stored->author, changed ? QStringLiteral("Ann") : QString());
+}
 
 void TestBrushCatalogue::readCredits_data()
 {
