@@ -1,5 +1,6 @@
 #include "Model/databaseservice.h"
 #include "rawconnection.h"
+#include "tests/common/resourcerecord.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -35,38 +36,6 @@ private:
     DatabaseService *m_db = nullptr;
 };
 
-namespace {
-
-QSharedPointer<ResourceInfo> resource(const QString &name, const QString &path, const QString &description,
-                                      const QStringList &tags, const QStringList &categories, bool readOnly,
-                                      const QString &scanDate)
-{
-    auto r = QSharedPointer<ResourceInfo>::create();
-    r->valid = true;
-    r->name = name;
-    r->path = path;
-    r->description = description;
-    r->tags = tags;
-    r->categories = categories;
-    r->readOnly = readOnly;
-    r->scanDate = scanDate;
-    return r;
-}
-
-template<typename Info>
-void fillCommon(Info &r, const QString &name, const QString &path, const QString &description, bool readOnly,
-                const QString &scanDate)
-{
-    r.valid = true;
-    r.name = name;
-    r.path = path;
-    r.description = description;
-    r.readOnly = readOnly;
-    r.scanDate = scanDate;
-}
-
-} // namespace
-
 void TestDatabaseRecords::init()
 {
     m_dir = new QTemporaryDir;
@@ -96,15 +65,15 @@ void TestDatabaseRecords::genericRescanKeepsUserEdits_data()
 void TestDatabaseRecords::genericRescanKeepsUserEdits()
 {
     QFETCH(DatabaseService::ResourceType, type);
-    m_db->saveResources({resource("Rock", "/old/Rock", QString(), {}, {}, true, "Mon Dec 1 10:00:00 2025"),
-                         resource("Tree", "/old/Tree", "scanned", {}, {}, false, "Mon Dec 1 10:00:00 2025")},
+    m_db->saveResources({resourceRecord("Rock", "/old/Rock", "Mon Dec 1 10:00:00 2025", QString(), {}, {}, true),
+                         resourceRecord("Tree", "/old/Tree", "Mon Dec 1 10:00:00 2025", "scanned")},
                         type);
     m_db->setResourceDescription("Rock", "my rock", type);
     m_db->setResourceTags("Rock", {"stone", "grey"}, type);
     m_db->setResourceCategories("Rock", {"Nature", "Props"}, type);
 
-    m_db->saveResources({resource("Rock", "/new/Rock", "other", {"x"}, {"Y"}, false, "Tue Dec 2 11:00:00 2025"),
-                         resource("Tree", "/new/Tree", "changed", {"t"}, {}, true, "Tue Dec 2 11:00:00 2025")},
+    m_db->saveResources({resourceRecord("Rock", "/new/Rock", "Tue Dec 2 11:00:00 2025", "other", {"Y"}, {"x"}),
+                         resourceRecord("Tree", "/new/Tree", "Tue Dec 2 11:00:00 2025", "changed", {}, {"t"}, true)},
                         type);
 
     const auto stored = m_db->readResources(type);
@@ -128,8 +97,7 @@ void TestDatabaseRecords::genericRescanKeepsUserEdits()
 
 void TestDatabaseRecords::alphaRescanKeepsUserEdits()
 {
-    auto first = QSharedPointer<AlphaInfo>::create();
-    fillCommon(*first, "Skin", "/old/Skin.psd", QString(), false, "d1");
+    auto first = resourceRecord<AlphaInfo>("Skin", "/old/Skin.psd", "d1");
     first->width = 512;
     first->height = 256;
     first->depth = 8;
@@ -140,10 +108,7 @@ void TestDatabaseRecords::alphaRescanKeepsUserEdits()
     m_db->setAlphaIgnore("Skin", true);
     QCOMPARE(m_db->readAlphas().value("Skin")->ignore, true);
 
-    auto rescan = QSharedPointer<AlphaInfo>::create();
-    fillCommon(*rescan, "Skin", "/new/Skin.psd", "scan text", true, "d2");
-    rescan->tags = QStringList{"t"};
-    rescan->categories = QStringList{"c"};
+    auto rescan = resourceRecord<AlphaInfo>("Skin", "/new/Skin.psd", "d2", "scan text", {"c"}, {"t"}, true);
     rescan->width = 1024;
     rescan->height = 2048;
     rescan->depth = 16;
@@ -166,8 +131,7 @@ void TestDatabaseRecords::alphaRescanKeepsUserEdits()
 
 void TestDatabaseRecords::brushRescanKeepsUserEdits()
 {
-    auto first = QSharedPointer<BrushInfo>::create();
-    fillCommon(*first, "Clay", "/old/Clay.ZBP", QString(), true, "d1");
+    auto first = resourceRecord<BrushInfo>("Clay", "/old/Clay.ZBP", "d1", QString(), {}, {}, true);
     first->author = "A";
     first->link = "L";
     first->type = "3";
@@ -177,13 +141,11 @@ void TestDatabaseRecords::brushRescanKeepsUserEdits()
     m_db->setResourceTags("Clay", {"soft"}, DatabaseService::Brush);
     m_db->updateBrushType("Clay", "7");
 
-    BrushInfo rescan;
-    fillCommon(rescan, "Clay", "/new/Clay.ZBP", "file text", false, "d2");
+    BrushInfo rescan = *resourceRecord<BrushInfo>("Clay", "/new/Clay.ZBP", "d2", "file text", {"New"});
     rescan.author = "B";
     rescan.link = "M";
     rescan.type = "1";
     rescan.kivCategory = "Other";
-    rescan.categories = QStringList{"New"};
     m_db->saveBrushes({QSharedPointer<BrushInfo>::create(rescan)});
     // The single-record form merges the same way.
     rescan.path = "/newer/Clay.ZBP";
@@ -209,8 +171,7 @@ void TestDatabaseRecords::newRowsStoreEmptyTextNotNull()
     BrushInfo brush;
     brush.name = "Empty";
     m_db->saveBrush(brush);
-    m_db->saveResources({resource("Empty", QString(), QString(), {}, {}, false, QString())},
-                        DatabaseService::Project);
+    m_db->saveResources({resourceRecord("Empty", QString(), QString())}, DatabaseService::Project);
     RawConnection raw(m_path);
     QCOMPARE(raw.rows("SELECT Path, Description, Author, Link, Type, Tags, KIV_Category, ScanDate, Category "
                       "FROM Brushes")
@@ -229,8 +190,8 @@ void TestDatabaseRecords::newRowsStoreEmptyTextNotNull()
 
 void TestDatabaseRecords::laterRecordOfOneBatchMergesWithEarlier()
 {
-    m_db->saveResources({resource("Twin", "/a/Twin", "first", {"a"}, {"A"}, true, "d1"),
-                         resource("Twin", "/b/Twin", "second", {"b"}, {"B"}, false, "d2")},
+    m_db->saveResources({resourceRecord("Twin", "/a/Twin", "d1", "first", {"A"}, {"a"}, true),
+                         resourceRecord("Twin", "/b/Twin", "d2", "second", {"B"}, {"b"})},
                         DatabaseService::Material);
     const auto stored = m_db->readResources(DatabaseService::Material).value("Twin");
     const ResourceInfo &twin = *stored;
@@ -242,17 +203,17 @@ void TestDatabaseRecords::laterRecordOfOneBatchMergesWithEarlier()
 
 void TestDatabaseRecords::failingRecordRollsBackBatch()
 {
-    m_db->saveResources({resource("Kept", "/k", {}, {}, {}, false, "d")}, DatabaseService::Grid);
+    m_db->saveResources({resourceRecord("Kept", "/k", "d")}, DatabaseService::Grid);
     // A record without a name violates NOT NULL: the whole batch goes, earlier rows stay.
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot store"));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("rolled back 3 records"));
-    QVERIFY(!m_db->saveResources({resource("One", "/1", {}, {}, {}, false, "d"),
-                                  resource(QString(), "/x", {}, {}, {}, false, "d"),
-                                  resource("Two", "/2", {}, {}, {}, false, "d")},
+    QVERIFY(!m_db->saveResources({resourceRecord("One", "/1", "d"),
+                                  resourceRecord(QString(), "/x", "d"),
+                                  resourceRecord("Two", "/2", "d")},
                                  DatabaseService::Grid));
     QCOMPARE(m_db->readResources(DatabaseService::Grid).keys(), QStringList({"Kept"}));
     // The connection is usable again afterwards.
-    QVERIFY(m_db->saveResources({resource("One", "/1", {}, {}, {}, false, "d")}, DatabaseService::Grid));
+    QVERIFY(m_db->saveResources({resourceRecord("One", "/1", "d")}, DatabaseService::Grid));
     QCOMPARE(m_db->readResources(DatabaseService::Grid).keys(), QStringList({"Kept", "One"}));
 }
 
@@ -264,9 +225,9 @@ void TestDatabaseRecords::tableWithoutNameKeyStillMerges()
         raw.exec("CREATE TABLE Fibers (Name TEXT, Path TEXT, Description TEXT, Tags TEXT, Category TEXT, "
                  "ReadOnly INTEGER, ScanDate TEXT)");
     }
-    m_db->saveResources({resource("Fur", "/a", "scanned", {}, {}, false, "d1")}, DatabaseService::Fiber);
+    m_db->saveResources({resourceRecord("Fur", "/a", "d1", "scanned")}, DatabaseService::Fiber);
     m_db->setResourceDescription("Fur", "mine", DatabaseService::Fiber);
-    m_db->saveResources({resource("Fur", "/b", "rescanned", {}, {}, false, "d2")}, DatabaseService::Fiber);
+    m_db->saveResources({resourceRecord("Fur", "/b", "d2", "rescanned")}, DatabaseService::Fiber);
     const auto fur = m_db->readResources(DatabaseService::Fiber).value("Fur");
     QCOMPARE(fur->path, QStringLiteral("/b"));
     QCOMPARE(fur->description, QStringLiteral("mine"));
@@ -274,20 +235,17 @@ void TestDatabaseRecords::tableWithoutNameKeyStillMerges()
 
 void TestDatabaseRecords::putBrushOverwrites()
 {
-    BrushInfo brush;
-    fillCommon(brush, "Move", "/z/Move.ZBP", QString(), false, "d1");
+    BrushInfo brush = *resourceRecord<BrushInfo>("Move", "/z/Move.ZBP", "d1");
     brush.type = "4";
     m_db->saveBrush(brush);
     m_db->setResourceDescription("Move", "user text", DatabaseService::Brush);
     m_db->setResourceTags("Move", {"mine"}, DatabaseService::Brush);
 
-    BrushInfo given;
-    fillCommon(given, "Move", "/m/Move.ZBP", "maker text", true, "d9");
+    BrushInfo given = *resourceRecord<BrushInfo>("Move", "/m/Move.ZBP", "d9", "maker text", {"Basics"}, {}, true);
     given.author = "Maker";
     given.link = "https://example.org/move";
     given.type = "12";
     given.kivCategory = "Deform";
-    given.categories = QStringList{"Basics"};
     m_db->putBrush(given);
     // A brush not stored yet is inserted with the columns in their places.
     BrushInfo fresh = given;
@@ -360,7 +318,7 @@ void TestDatabaseRecords::categoriesAreSplitPerKind()
 
 void TestDatabaseRecords::emptyCategoryListIsStoredAsAll()
 {
-    m_db->saveResources({resource("Lamp", "/l", {}, {}, {"Indoor"}, false, "d")}, DatabaseService::Light);
+    m_db->saveResources({resourceRecord("Lamp", "/l", "d", {}, {"Indoor"})}, DatabaseService::Light);
     m_db->setResourceCategories("Lamp", {}, DatabaseService::Light);
     QCOMPARE(m_db->readResources(DatabaseService::Light).value("Lamp")->categories, QStringList({"All"}));
     m_db->setResourceTags("Lamp", {}, DatabaseService::Light);

@@ -9,8 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cstring>
-
 ScanWorld::ScanWorld()
 {
     if (!dir.isValid())
@@ -84,14 +82,4 @@ QStringList ScanWorld::names(const QAbstractItemModel *model)
     for (int row = 0; row < model->rowCount(); ++row)
         result << model->index(row, 0).data(Qt::UserRole + 1).toString();
     return result;
-}
-
-QByteArray ScanWorld::command(float code, const QByteArray &text, const QByteArray &path)
-{
-    quint32 bits = 0;
-    std::memcpy(&bits, &code, sizeof bits);
-    QByteArray bytes = QByteArray::fromHex("e903000003000000") + 'F';
-    for (int i = 0; i < 4; ++i)
-        bytes.append(char((bits >> (8 * i)) & 0xff));
-    return bytes + 'S' + text + '\0' + 'S' + path + '\0';
 }

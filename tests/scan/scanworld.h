@@ -36,8 +36,6 @@ public:
 
     // Names of a model's rows in row order.
     static QStringList names(const class QAbstractItemModel *model);
-    // The command file's bytes for an action code, a command text and a path.
-    static QByteArray command(float code, const QByteArray &text, const QByteArray &path);
 
     QTemporaryDir dir;
     std::unique_ptr<WinePrefixBuilder> prefix;

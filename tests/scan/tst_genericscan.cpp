@@ -2,6 +2,8 @@
 // locations, merging with the library database and activating into ZBrush.
 #include "../database/rawconnection.h"
 #include "scanworld.h"
+#include "tests/common/resourcerecord.h"
+#include "tests/common/zbrushcommand.h"
 
 #include "Model/genericdataservice.h"
 #include "Model/hostbridge.h"
@@ -32,20 +34,6 @@ std::unique_ptr<GenericDataService> catalogue(const ScanWorld &world, const QStr
         return nullptr;
     return std::unique_ptr<GenericDataService>(
         GenericDataService::create(*kind, world.bridge, world.database, true, world.system));
-}
-
-QSharedPointer<ResourceInfo> record(const QString &name, const QString &path, const QString &description,
-                                    const QStringList &categories, const QStringList &tags, const QDateTime &scanDate)
-{
-    auto info = QSharedPointer<ResourceInfo>::create();
-    info->valid = true;
-    info->name = name;
-    info->path = path;
-    info->description = description;
-    info->categories = categories;
-    info->tags = tags;
-    info->scanDate = scanDate.toString(Qt::TextDate);
-    return info;
 }
 
 // Records every row the service's connection writes into a resource table.
@@ -150,7 +138,6 @@ void TestGenericScan::kinds()
         const QModelIndex index = service->index(row, 0);
         paths << index.data(GenericRole::Path).toString();
         QCOMPARE(index.data(GenericRole::Name).toString(), QFileInfo(paths.last()).completeBaseName());
-        QCOMPARE(index.data(GenericRole::IconPath).toString(), QStringLiteral("image://brushes/"));
         QCOMPARE(service->resourceAt(row)->resourceType(), kindWord);
     }
     QCOMPARE(paths, expectedPaths);
@@ -159,16 +146,17 @@ void TestGenericScan::kinds()
     QCOMPARE(world.database->readResources(kind->type).size(), expectedPaths.size());
 
     service->activateResource(QStringLiteral("Mine"), expectedPaths.last());
-    QCOMPARE(world.commandFile(), ScanWorld::command(code, word + "Mine", expectedPaths.last().toUtf8()));
+    QCOMPARE(world.commandFile(), zbrushCommand(code, word + "Mine", expectedPaths.last().toUtf8()));
 }
 
 void TestGenericScan::firstNameWinsWithItsStoredRow()
 {
     ScanWorld world;
     QVERIFY(world.isValid());
-    world.database->saveResources({record(QStringLiteral("Skin"), QStringLiteral("/elsewhere/Skin.zmt"),
-                                          QStringLiteral("soft"), {QStringLiteral("Organic")},
-                                          {QStringLiteral("sss")}, QDateTime::currentDateTime().addDays(1))},
+    const QString tomorrow = QDateTime::currentDateTime().addDays(1).toString(Qt::TextDate);
+    world.database->saveResources({resourceRecord(QStringLiteral("Skin"), QStringLiteral("/elsewhere/Skin.zmt"), tomorrow,
+                                                  QStringLiteral("soft"), {QStringLiteral("Organic")},
+                                                  {QStringLiteral("sss")})},
                                   DatabaseService::Material);
     const QString first = world.addFile(world.zbrush, QStringLiteral("ZMaterials/Skin.zmt"));
     world.addFile(world.userFolder, QStringLiteral("Skin.zmt"));
@@ -246,9 +234,9 @@ void TestGenericScan::changedFileRefreshesRecord()
     QVERIFY(world.isValid());
     const QString path = world.addFile(world.zbrush, QStringLiteral("ZProjects/House.zpr"));
     const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
-    auto stored = record(QStringLiteral("House"), QStringLiteral("/old/House.zpr"), QStringLiteral("mine"),
-                         {QStringLiteral("Buildings")}, {QStringLiteral("wip")}, longAgo);
-    stored->readOnly = true;
+    const auto stored = resourceRecord(QStringLiteral("House"), QStringLiteral("/old/House.zpr"),
+                                       longAgo.toString(Qt::TextDate), QStringLiteral("mine"),
+                                       {QStringLiteral("Buildings")}, {QStringLiteral("wip")}, true);
     world.database->saveResources({stored}, DatabaseService::Project);
 
     auto service = catalogue(world, QStringLiteral("projectData"));
@@ -271,8 +259,8 @@ void TestGenericScan::unchangedFileWritesNothing()
     ScanWorld world;
     QVERIFY(world.isValid());
     world.addFile(world.zbrush, QStringLiteral("ZFibersPresets/Grass.zfp"), longAgo);
-    world.database->saveResources({record(QStringLiteral("Grass"), QStringLiteral("/stored/Grass.zfp"),
-                                          QStringLiteral("green"), {}, {}, longAgo.addDays(1))},
+    world.database->saveResources({resourceRecord(QStringLiteral("Grass"), QStringLiteral("/stored/Grass.zfp"),
+                                                  longAgo.addDays(1).toString(Qt::TextDate), QStringLiteral("green"))},
                                   DatabaseService::Fiber);
     RawConnection raw(world.databasePath);
     countWrites(raw, DatabaseService::resourceTable(DatabaseService::Fiber));

@@ -1,6 +1,7 @@
 // Lights and LightCaps, and textures: the scanning catalogues with several file
 // patterns, their own rules and their own host commands.
 #include "scanworld.h"
+#include "tests/common/zbrushcommand.h"
 
 #include "Model/hostbridge.h"
 #include "Model/lightdataservice.h"
@@ -66,7 +67,6 @@ void TestLightsTextures::lightFolders()
     QAbstractItemModelTester tester(service->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
     QCOMPARE(ScanWorld::names(service.get()), QStringList({"Studio", "Rim", "Sunset", "Glow"}));
     QCOMPARE(service->resourceAt(0)->resourceType(), QStringLiteral("light"));
-    QCOMPARE(service->index(0, 0).data(GenericRole::IconPath).toString(), QStringLiteral("image://brushes/"));
     QCOMPARE(world.database->readResources(DatabaseService::Light).size(), 4);
     service->scanAll();
     QCOMPARE(service->rowCount(), 4);
@@ -166,7 +166,7 @@ void TestLightsTextures::lightCommands()
         path = world.program + QStringLiteral("/Resources/") + file;
         QVERIFY(QMetaObject::invokeMethod(service.get(), action.toLatin1().constData()));
     }
-    QCOMPARE(world.commandFile(), ScanWorld::command(code, "Light:" + name, path.toUtf8()));
+    QCOMPARE(world.commandFile(), zbrushCommand(code, "Light:" + name, path.toUtf8()));
 }
 
 void TestLightsTextures::textureFiles()
@@ -209,7 +209,7 @@ void TestLightsTextures::textureFoldersAndCommand()
     QCOMPARE(service->resourceAt(0)->path(), first);
 
     service->activateResource(QStringLiteral("Rock"), first);
-    QCOMPARE(world.commandFile(), ScanWorld::command(15.0f, "Texture:Rock", first.toUtf8()));
+    QCOMPARE(world.commandFile(), zbrushCommand(15.0f, "Texture:Rock", first.toUtf8()));
 }
 
 QTEST_GUILESS_MAIN(TestLightsTextures)

@@ -85,9 +85,10 @@ QSharedPointer<HostBridge> ScanLibrary::hostBridge(QString *commandFile)
     return bridge;
 }
 
-QByteArray ScanLibrary::commandText(const QByteArray &word, const QByteArray &name, const QByteArray &path)
+QByteArray ScanLibrary::readFile(const QString &path)
 {
-    return word + name + QByteArray("\0S", 2) + path + QByteArray("\0", 1);
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QStringList shownNames(const QAbstractItemModel *view, int nameRole)

@@ -54,8 +54,7 @@ struct ScanLibrary
     // A host bridge on one ZBrush data folder in a Wine prefix under the temporary
     // folder, and no X server to send keys to. Commands land in the returned file.
     QSharedPointer<HostBridge> hostBridge(QString *commandFile);
-    // What a command file holds after the command word: the name, then the path.
-    static QByteArray commandText(const QByteArray &word, const QByteArray &name, const QByteArray &path);
+    static QByteArray readFile(const QString &path);
 
     QTemporaryDir dir;
     QString path;

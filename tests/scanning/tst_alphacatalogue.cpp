@@ -1,6 +1,7 @@
 #include "scanlibrary.h"
 
 #include "tests/common/realdata.h"
+#include "tests/common/zbrushcommand.h"
 
 #include "Model/alpha.h"
 #include "Model/alphadataservice.h"
@@ -375,10 +376,7 @@ void TestAlphaCatalogue::commands()
     QString commandFile;
     AlphaDataService service(library.hostBridge(&commandFile), library.database, false, nullptr);
     QVERIFY(QMetaObject::invokeMethod(&service, method.constData()));
-    QFile command(commandFile);
-    QVERIFY(command.open(QIODevice::ReadOnly));
-    const QByteArray bytes = command.readAll();
-    QVERIFY2(bytes.contains(ScanLibrary::commandText("Alpha:", name, QByteArray())), bytes.toHex().constData());
+    QCOMPARE(ScanLibrary::readFile(commandFile), zbrushCommand(10.0f, "Alpha:" + name));
 }
 
 QTEST_MAIN(TestAlphaCatalogue)

@@ -1,4 +1,5 @@
 #include "scanlibrary.h"
+#include "tests/common/zbrushcommand.h"
 
 #include "Model/brush.h"
 #include "Model/brushdataservice.h"
@@ -38,7 +39,6 @@ QByteArray credits(const char *author, const char *link)
 {
     return QByteArray(author) + '\0' + QByteArray(link) + '\0';
 }
-
 
 
 using Catalogue = CatalogueUnderTest<BrushDataService>;
@@ -126,7 +126,6 @@ void TestBrushCatalogue::readCredits_data()
     QTest::newRow("4.5") << QByteArray("4.5") << 202 << both << "Ann Smith" << "https://ann.example/brushes";
     // No credits in these, even where a reader might look.
     QTest::newRow("4.3") << QByteArray("4.3") << 202 << both << QString() << QString();
-    QTest::newRow("4.2") << QByteArray("4.2") << 202 << both << QString() << QString();
     QTest::newRow("not a number") << QByteArray("ZBrush") << 254 << both << QString() << QString();
     QTest::newRow("3.5R3") << QByteArray("3.5R3 ") << 254 << both << QString() << QString();
     QTest::newRow("no version") << QByteArray() << 254 << both << QString() << QString();
@@ -555,26 +554,17 @@ void TestBrushCatalogue::typesAndFilters()
     QCOMPARE(changed.count(), 1);
 }
 
-
 void TestBrushCatalogue::hostCommands()
 {
     ScanLibrary library;
     QString commandFile;
     BrushDataService service(library.hostBridge(&commandFile), library.database, false, nullptr);
-    const auto written = [&commandFile] {
-        QFile file(commandFile);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    };
 
     service.activateResource(QStringLiteral("Clay"), QStringLiteral("/b/Clay.ZBP"));
-    QByteArray bytes = written();
-    QVERIFY2(bytes.contains(ScanLibrary::commandText("Brush:", "Clay", "/b/Clay.ZBP")), bytes.toHex().constData());
-
+    QCOMPARE(ScanLibrary::readFile(commandFile), zbrushCommand(0.0f, "Brush:Clay", "/b/Clay.ZBP"));
     // The reset is a brush command with action code 9 and neither name nor path.
     service.resetAllBrushes();
-    bytes = written();
-    QVERIFY2(bytes.contains(ScanLibrary::commandText("Brush:", QByteArray(), QByteArray())), bytes.toHex().constData());
-    QVERIFY(bytes.contains(QByteArray::fromHex("00001041")));
+    QCOMPARE(ScanLibrary::readFile(commandFile), zbrushCommand(9.0f, "Brush:"));
 }
 
 QTEST_MAIN(TestBrushCatalogue)

@@ -1,6 +1,7 @@
 // The system service's settings, stored flags and small services, through restarts
 // on the same library database.
 #include "systemfixture.h"
+#include "tests/common/zbrushcommand.h"
 
 #include "Model/favoriteset.h"
 #include "update/autoupdater.h"
@@ -331,15 +332,12 @@ void TestSystemSettings::commands()
     SystemDataService &system = *m_fixture->system;
     // An unknown type word is sent as a brush.
     system.activateResource(QStringLiteral("Clay"), QStringLiteral("/b/Clay.ZBP"), QStringLiteral("sculpt"));
-    QCOMPARE(m_fixture->commandFile(), QByteArray::fromHex("e9030000030000004600000000") + "SBrush:Clay" + '\0'
-                                           + "S/b/Clay.ZBP" + '\0');
+    QCOMPARE(m_fixture->commandFile(), zbrushCommand(0.0f, "Brush:Clay", "/b/Clay.ZBP"));
     system.activateResource(QStringLiteral("Dog"), QStringLiteral("/p/Dog.ZPR"), QStringLiteral("project"));
-    QCOMPARE(m_fixture->commandFile(), QByteArray::fromHex("e903000003000000460000404153") + "File:Dog" + '\0'
-                                           + "S/p/Dog.ZPR" + '\0');
+    QCOMPARE(m_fixture->commandFile(), zbrushCommand(12.0f, "File:Dog", "/p/Dog.ZPR"));
     // The start-up document: code 28 and two texts of only their terminators.
     system.setStartupDocument();
-    QCOMPARE(m_fixture->commandFile(), QByteArray::fromHex("e903000003000000460000e04153") + "Document:" + '\0'
-                                           + 'S' + '\0');
+    QCOMPARE(m_fixture->commandFile(), zbrushCommand(28.0f, "Document:"));
 }
 
 void TestSystemSettings::openResourceFolder()

@@ -1,6 +1,7 @@
 // ZBrush's UI layouts, UI colours, macros and plug-ins as the system service lists
 // and activates them.
 #include "systemfixture.h"
+#include "tests/common/zbrushcommand.h"
 
 #include "Model/uicolorrequest.h"
 #include "Model/uilayout.h"
@@ -29,11 +30,6 @@ QStringList readOnlyNames(const QList<QObject *> &entries)
             found << qobject_cast<const UILayout *>(entry)->name();
     }
     return found;
-}
-
-QByteArray command(const QByteArray &codeHex, const QByteArray &text, const QString &path)
-{
-    return QByteArray::fromHex("e90300000300000046" + codeHex) + 'S' + text + '\0' + 'S' + path.toUtf8() + '\0';
 }
 
 QString url(const QString &path)
@@ -211,8 +207,8 @@ void TestUiLayouts::macros()
     SystemDataService &system = *m_fixture->system;
     QCOMPARE(names(system.macros()), (QStringList{"Misc:Deep:Inner", "Misc:Smooth", "Top"}));
     system.activateMacro(1);
-    QCOMPARE(m_fixture->commandFile(),
-             command("00009041", "Macro:Macros:Misc:Smooth", startup(QStringLiteral("Macros/Misc/Smooth.zsc"))));
+    QCOMPARE(m_fixture->commandFile(), zbrushCommand(18.0f, "Macro:Macros:Misc:Smooth",
+                                                     startup(QStringLiteral("Macros/Misc/Smooth.zsc")).toUtf8()));
 }
 
 void TestUiLayouts::colourLocationsKeptForTheRun()
@@ -253,7 +249,7 @@ void TestUiLayouts::plugins()
     QCOMPARE(plugins.count(), 1);
     system.activatePlugin(0);
     QCOMPARE(m_fixture->commandFile(),
-             command("00004041", "File:Decimate", extra + QStringLiteral("/Tools/Decimate.zsc")));
+             zbrushCommand(12.0f, "File:Decimate", (extra + QStringLiteral("/Tools/Decimate.zsc")).toUtf8()));
 
     // The full rescan after a removal lists ZBrush's own plug-ins.
     system.removePluginLocation(0);
@@ -274,8 +270,8 @@ void TestUiLayouts::activationOutsideListIgnored()
     QVERIFY(!system.colorRequest()->isPolling());
 
     system.activateUILayout(0);
-    QCOMPARE(m_fixture->commandFile(),
-             command("00003041", "Layout:DEFAULT", startup(QStringLiteral("UserInterfaceLayouts/DEFAULT.CFG"))));
+    QCOMPARE(m_fixture->commandFile(), zbrushCommand(11.0f, "Layout:DEFAULT",
+                                                     startup(QStringLiteral("UserInterfaceLayouts/DEFAULT.CFG")).toUtf8()));
 }
 
 void TestUiLayouts::colourSchemeActivation_data()
@@ -301,8 +297,8 @@ void TestUiLayouts::colourSchemeActivation()
         system.setZbrushUiColorSync(false);
 
     system.activateUIColor(0);
-    QCOMPARE(m_fixture->commandFile(),
-             command("00009841", "File:Dark", startup(QStringLiteral("UserInterfaceColors/Dark.cfg"))));
+    QCOMPARE(m_fixture->commandFile(), zbrushCommand(19.0f, "File:Dark",
+                                                     startup(QStringLiteral("UserInterfaceColors/Dark.cfg")).toUtf8()));
     QCOMPARE(system.colorRequest()->isPolling(), sync);
     if (!sync)
         return;
@@ -326,7 +322,7 @@ void TestUiLayouts::colourSyncAsksZBrush()
     QSignalSpy gaveUp(system.colorRequest(), &UiColorRequest::gaveUp);
     system.setZbrushUiColorSync(true);
     // The export command: code 26, "File:" and an empty path.
-    QCOMPARE(m_fixture->commandFile(), command("0000d041", "File:", QString()));
+    QCOMPARE(m_fixture->commandFile(), zbrushCommand(26.0f, "File:"));
     QVERIFY(system.colorRequest()->isPolling());
     // No colours file anywhere: the poll gives up.
     QVERIFY(gaveUp.wait(5000));

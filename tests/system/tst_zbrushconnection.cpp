@@ -1,6 +1,7 @@
 // The connection check under an X server (CTest label x11): a helper process plays
 // ZBrush's main window.
 #include "systemfixture.h"
+#include "tests/common/zbrushcommand.h"
 
 #include "Model/uicolorrequest.h"
 
@@ -87,9 +88,7 @@ void TestZBrushConnection::followsZBrushWindow()
     QVERIFY(connection.wait(5000));
     QVERIFY(system.connectedToZbrush());
     // A ZBrush that has just come up is asked for its colours.
-    const QByteArray exportColours =
-        QByteArray::fromHex("e903000003000000460000d041") + "SFile:" + '\0' + 'S' + '\0';
-    QCOMPARE(m_fixture->commandFile(), sync ? exportColours : QByteArray());
+    QCOMPARE(m_fixture->commandFile(), sync ? zbrushCommand(26.0f, "File:") : QByteArray());
     QCOMPARE(system.colorRequest()->isPolling(), sync);
 
     // Further checks while it runs change nothing.
