@@ -97,10 +97,6 @@ void TestCatalogueService::modelFollowsRowChanges()
     QCOMPARE(catalogue.rowCount(), 2);
     QCOMPARE(catalogue.index(0, 0).data(GenericRole::Description).toString(), QStringLiteral("rough"));
     QVERIFY(!catalogue.index(0, 0).data(Qt::UserRole + 40).isValid());
-
-    const QModelIndex first = catalogue.index(0, 0);
-    QCOMPARE(catalogue.roleNames().value(GenericRole::IconPath), QByteArray("iconPath"));
-    QCOMPARE(first.data(GenericRole::IconPath).toString(), QStringLiteral("image://brushes/"));
 }
 
 void TestCatalogueService::addCategory_data()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Model/databaseservice.h"
+#include "tests/common/resourcerecord.h"
 
 class HostBridge;
 
@@ -44,12 +45,7 @@ struct ScanLibrary
         const QDateTime scanned(QDate(2024, 3, 5), QTime(10, 20, 30));
         if (!setModified(path, scanned.addMSecs(offsetMs)))
             return {};
-        auto record = QSharedPointer<Info>::create();
-        record->valid = true;
-        record->name = name;
-        record->path = path;
-        record->scanDate = scanned.toString(Qt::TextDate);
-        return record;
+        return resourceRecord<Info>(name, path, scanned.toString(Qt::TextDate));
     }
     // A host bridge on one ZBrush data folder in a Wine prefix under the temporary
     // folder, and no X server to send keys to. Commands land in the returned file.

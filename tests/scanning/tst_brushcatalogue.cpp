@@ -302,14 +302,12 @@ void TestBrushCatalogue::brushElements()
     const QString folder = library.folder(QStringLiteral("brushes"));
     writeBrushes(folder, {QStringLiteral("Owned"), QStringLiteral("Same"), QStringLiteral("Bare"),
                           QStringLiteral("Typo"), QStringLiteral("Plain")});
-    const auto record = [](const char *name, QStringList categories, const char *kiv, const char *type) {
-        auto info = QSharedPointer<BrushInfo>::create();
-        info->valid = true;
-        info->name = QString::fromLatin1(name);
-        info->categories = std::move(categories);
+    const QString yesterday = QDateTime::currentDateTime().addDays(-1).toString(Qt::TextDate);
+    const auto record = [&yesterday](const char *name, const QStringList &categories, const char *kiv,
+                                     const char *type) {
+        auto info = resourceRecord<BrushInfo>(QString::fromLatin1(name), QString(), yesterday, QString(), categories);
         info->kivCategory = QString::fromLatin1(kiv);
         info->type = QString::fromLatin1(type);
-        info->scanDate = QDateTime::currentDateTime().addDays(-1).toString(Qt::TextDate);
         return info;
     };
     library.database->saveBrushes({record("Owned", {QStringLiteral("Mine")}, "Old", "Standard"),
