@@ -3,6 +3,7 @@
 #include "sorters/brushsorter.h"
 #include "sorters/categoryfilter.h"
 #include "sorters/resourcesorter.h"
+#include "tests/common/modeltexts.h"
 
 #include <QAbstractItemModelTester>
 #include <QDateTime>
@@ -24,14 +25,6 @@ void addRow(QStandardItemModel &model, const Values &values)
     for (auto it = values.cbegin(); it != values.cend(); ++it)
         item->setData(it.value(), it.key());
     model.appendRow(item);
-}
-
-QStringList shownNames(const QAbstractItemModel &proxy, int nameRole)
-{
-    QStringList names;
-    for (int row = 0; row < proxy.rowCount(); ++row)
-        names << proxy.index(row, 0).data(nameRole).toString();
-    return names;
 }
 
 Values generic(const QString &name, const QStringList &categories = {}, const QStringList &tags = {})
@@ -144,7 +137,7 @@ void TestCatalogueProxies::categoryStage()
         proxy = std::make_unique<ResourceSorter>(&source);
     QAbstractItemModelTester tester(proxy.get(), QAbstractItemModelTester::FailureReportingMode::QtTest);
     proxy->setCategoryFilter(category, showAll, unassignedOnly);
-    QCOMPARE(shownNames(*proxy, brushes ? int(BrushRole::Name) : int(GenericRole::Name)), expected);
+    QCOMPARE(modelTexts(proxy.get(), brushes ? int(BrushRole::Name) : int(GenericRole::Name)), expected);
 }
 
 void TestCatalogueProxies::tagsWidenAndStagesCombine()
@@ -158,21 +151,21 @@ void TestCatalogueProxies::tagsWidenAndStagesCombine()
     QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
 
     proxy.addTagFilter("soft");
-    QCOMPARE(shownNames(proxy, GenericRole::Name), (QStringList{"Clay", "Crumple"}));
+    QCOMPARE(modelTexts(&proxy, GenericRole::Name), (QStringList{"Clay", "Crumple"}));
     proxy.addTagFilter("sharp");
-    QCOMPARE(shownNames(proxy, GenericRole::Name), (QStringList{"Clay", "Chisel", "Crumple"}));
+    QCOMPARE(modelTexts(&proxy, GenericRole::Name), (QStringList{"Clay", "Chisel", "Crumple"}));
 
     proxy.setCategoryFilter("Organic", false, false);
-    QCOMPARE(shownNames(proxy, GenericRole::Name), (QStringList{"Clay", "Crumple"}));
+    QCOMPARE(modelTexts(&proxy, GenericRole::Name), (QStringList{"Clay", "Crumple"}));
     // The name stage finds a match anywhere, as a regular expression.
     proxy.setFilterRegularExpression(QRegularExpression("c.a", QRegularExpression::CaseInsensitiveOption));
-    QCOMPARE(shownNames(proxy, GenericRole::Name), (QStringList{"Clay"}));
+    QCOMPARE(modelTexts(&proxy, GenericRole::Name), (QStringList{"Clay"}));
 
     proxy.removeTagFilter("soft");
     proxy.setFilterRegularExpression(QRegularExpression());
-    QCOMPARE(shownNames(proxy, GenericRole::Name), (QStringList{"Crumple"}));
+    QCOMPARE(modelTexts(&proxy, GenericRole::Name), (QStringList{"Crumple"}));
     proxy.removeTagFilter("sharp");
-    QCOMPARE(shownNames(proxy, GenericRole::Name), (QStringList{"Clay", "Crumple", "Plain"}));
+    QCOMPARE(modelTexts(&proxy, GenericRole::Name), (QStringList{"Clay", "Crumple", "Plain"}));
 }
 
 void TestCatalogueProxies::brushTypeStage_data()
@@ -206,7 +199,7 @@ void TestCatalogueProxies::brushTypeStage()
         proxy.setTypeFilter(type, true);
     for (int type : disabled)
         proxy.setTypeFilter(type, false);
-    QTEST(shownNames(proxy, BrushRole::Name), "expected");
+    QTEST(modelTexts(&proxy, BrushRole::Name), "expected");
 }
 
 void TestCatalogueProxies::brushStagesCombineAndReset()
@@ -225,14 +218,14 @@ void TestCatalogueProxies::brushStagesCombineAndReset()
     proxy.setKivFilter("Sculpting", false);
     proxy.addTagFilter("fav");
     proxy.setFilterRegularExpression(QRegularExpression("clay", QRegularExpression::CaseInsensitiveOption));
-    QCOMPARE(shownNames(proxy, BrushRole::Name), QStringList{"Clay Buildup"});
+    QCOMPARE(modelTexts(&proxy, BrushRole::Name), QStringList{"Clay Buildup"});
     proxy.setKivFilter("Sculpting", true);
-    QCOMPARE(shownNames(proxy, BrushRole::Name), (QStringList{"Clay Buildup", "Clay Maker"}));
+    QCOMPARE(modelTexts(&proxy, BrushRole::Name), (QStringList{"Clay Buildup", "Clay Maker"}));
 
     // A reset drops every stage but the name: each brush above failed one other stage.
     proxy.setKivFilter("Sculpting", false);
     proxy.resetFilters();
-    QCOMPARE(shownNames(proxy, BrushRole::Name),
+    QCOMPARE(modelTexts(&proxy, BrushRole::Name),
              (QStringList{"Clay Buildup", "Clay Tubes", "Clay Polish", "Clay Other", "Clay Maker"}));
     QVERIFY(proxy.typeFilters().isEmpty());
     QVERIFY(proxy.kivAll());
@@ -267,7 +260,7 @@ void TestCatalogueProxies::alphaSizeStage()
     QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
     for (int size : sizes)
         proxy.addSizeFilter(size);
-    QTEST(shownNames(proxy, AlphaRole::Name), "expected");
+    QTEST(modelTexts(&proxy, AlphaRole::Name), "expected");
 }
 
 void TestCatalogueProxies::alphaIgnoredAndDepth()
@@ -279,14 +272,14 @@ void TestCatalogueProxies::alphaIgnoredAndDepth()
     addRow(source, alpha("hiddenMetal", 256, 256, 8, true, {"Metal"}));
     AlphaSorter proxy(&source);
     QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    QCOMPARE(shownNames(proxy, AlphaRole::Name), (QStringList{"eight", "sixteen"}));
+    QCOMPARE(modelTexts(&proxy, AlphaRole::Name), (QStringList{"eight", "sixteen"}));
     proxy.addDepthFilter(16);
-    QCOMPARE(shownNames(proxy, AlphaRole::Name), QStringList{"sixteen"});
+    QCOMPARE(modelTexts(&proxy, AlphaRole::Name), QStringList{"sixteen"});
     proxy.setIgnoredOnly(true);
-    QCOMPARE(shownNames(proxy, AlphaRole::Name), QStringList{"hidden"});
+    QCOMPARE(modelTexts(&proxy, AlphaRole::Name), QStringList{"hidden"});
     proxy.removeDepthFilter(16);
     proxy.setCategoryFilter("Metal", false, false);
-    QCOMPARE(shownNames(proxy, AlphaRole::Name), QStringList{"hiddenMetal"});
+    QCOMPARE(modelTexts(&proxy, AlphaRole::Name), QStringList{"hiddenMetal"});
 }
 
 void TestCatalogueProxies::alphaResetKeepsNameFilter()
@@ -300,9 +293,9 @@ void TestCatalogueProxies::alphaResetKeepsNameFilter()
     alphaProxy.setIgnoredOnly(true);
     alphaProxy.addSizeFilter(256);
     alphaProxy.addDepthFilter(8);
-    QCOMPARE(shownNames(alphaProxy, AlphaRole::Name), QStringList{"Stone"});
+    QCOMPARE(modelTexts(&alphaProxy, AlphaRole::Name), QStringList{"Stone"});
     alphaProxy.resetFilters();
-    QCOMPARE(shownNames(alphaProxy, AlphaRole::Name), QStringList{"Stone Big"});
+    QCOMPARE(modelTexts(&alphaProxy, AlphaRole::Name), QStringList{"Stone Big"});
 }
 
 void TestCatalogueProxies::unchangedSettersSkipRefilter()
@@ -368,19 +361,19 @@ void TestCatalogueProxies::genericSorting()
     QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
 
     proxy.sort(3);
-    QCOMPARE(shownNames(proxy, GenericRole::Name), (QStringList{"c", "b", "a"}));
+    QCOMPARE(modelTexts(&proxy, GenericRole::Name), (QStringList{"c", "b", "a"}));
     // The icon column changes nothing.
     proxy.sort(1, Qt::DescendingOrder);
-    QCOMPARE(shownNames(proxy, GenericRole::Name), (QStringList{"c", "b", "a"}));
+    QCOMPARE(modelTexts(&proxy, GenericRole::Name), (QStringList{"c", "b", "a"}));
     proxy.sort(2);
-    QCOMPARE(shownNames(proxy, GenericRole::Name), (QStringList{"a", "b", "c"}));
+    QCOMPARE(modelTexts(&proxy, GenericRole::Name), (QStringList{"a", "b", "c"}));
     proxy.sort(2, Qt::DescendingOrder);
-    QCOMPARE(shownNames(proxy, GenericRole::Name), (QStringList{"c", "b", "a"}));
+    QCOMPARE(modelTexts(&proxy, GenericRole::Name), (QStringList{"c", "b", "a"}));
     // Favourites last in ascending order; ties keep the source order.
     proxy.sort(0);
-    QCOMPARE(shownNames(proxy, GenericRole::Name), (QStringList{"c", "a", "b"}));
+    QCOMPARE(modelTexts(&proxy, GenericRole::Name), (QStringList{"c", "a", "b"}));
     proxy.sort(9);
-    QCOMPARE(shownNames(proxy, GenericRole::Name), (QStringList{"a", "b", "c"}));
+    QCOMPARE(modelTexts(&proxy, GenericRole::Name), (QStringList{"a", "b", "c"}));
 }
 
 void TestCatalogueProxies::brushAndAlphaSorting()
@@ -396,15 +389,15 @@ void TestCatalogueProxies::brushAndAlphaSorting()
     addRow(brushes, first);
     BrushSorter brushProxy(&brushes);
     brushProxy.sort(3);
-    QCOMPARE(shownNames(brushProxy, BrushRole::Name), (QStringList{"Zed", "Amy"}));
+    QCOMPARE(modelTexts(&brushProxy, BrushRole::Name), (QStringList{"Zed", "Amy"}));
     brushProxy.sort(4, Qt::DescendingOrder);
-    QCOMPARE(shownNames(brushProxy, BrushRole::Name), (QStringList{"Amy", "Zed"}));
+    QCOMPARE(modelTexts(&brushProxy, BrushRole::Name), (QStringList{"Amy", "Zed"}));
     brushProxy.sort(5, Qt::DescendingOrder);
-    QCOMPARE(shownNames(brushProxy, BrushRole::Name), (QStringList{"Zed", "Amy"}));
+    QCOMPARE(modelTexts(&brushProxy, BrushRole::Name), (QStringList{"Zed", "Amy"}));
     brushProxy.sort(1);
-    QCOMPARE(shownNames(brushProxy, BrushRole::Name), (QStringList{"Zed", "Amy"}));
+    QCOMPARE(modelTexts(&brushProxy, BrushRole::Name), (QStringList{"Zed", "Amy"}));
     brushProxy.sort(6);
-    QCOMPARE(shownNames(brushProxy, BrushRole::Name), (QStringList{"Amy", "Zed"}));
+    QCOMPARE(modelTexts(&brushProxy, BrushRole::Name), (QStringList{"Amy", "Zed"}));
 
     // Sizes compare as numbers: 64 before 1024 although "1024" < "64" as text.
     QStandardItemModel alphas;
@@ -412,11 +405,11 @@ void TestCatalogueProxies::brushAndAlphaSorting()
     addRow(alphas, alpha("small", 64, 3, 8));
     AlphaSorter alphaProxy(&alphas);
     alphaProxy.sort(3);
-    QCOMPARE(shownNames(alphaProxy, AlphaRole::Name), (QStringList{"small", "big"}));
+    QCOMPARE(modelTexts(&alphaProxy, AlphaRole::Name), (QStringList{"small", "big"}));
     alphaProxy.sort(4);
-    QCOMPARE(shownNames(alphaProxy, AlphaRole::Name), (QStringList{"big", "small"}));
+    QCOMPARE(modelTexts(&alphaProxy, AlphaRole::Name), (QStringList{"big", "small"}));
     alphaProxy.sort(5);
-    QCOMPARE(shownNames(alphaProxy, AlphaRole::Name), (QStringList{"small", "big"}));
+    QCOMPARE(modelTexts(&alphaProxy, AlphaRole::Name), (QStringList{"small", "big"}));
 }
 
 void TestCatalogueProxies::proxiesFollowSourceEdits()
@@ -430,13 +423,13 @@ void TestCatalogueProxies::proxiesFollowSourceEdits()
     proxy.sort(2, Qt::DescendingOrder);
     addRow(source, brush("Clay Tubes", 14));
     addRow(source, brush("Pinch", 26));
-    QCOMPARE(shownNames(proxy, BrushRole::Name), (QStringList{"Clay Tubes", "Clay"}));
+    QCOMPARE(modelTexts(&proxy, BrushRole::Name), (QStringList{"Clay Tubes", "Clay"}));
     // An edit that makes a row pass or fail shows at once.
     source.item(1)->setData(14, BrushRole::BrushType);
     source.item(0)->setData(11, BrushRole::BrushType);
-    QCOMPARE(shownNames(proxy, BrushRole::Name), (QStringList{"Move", "Clay Tubes"}));
+    QCOMPARE(modelTexts(&proxy, BrushRole::Name), (QStringList{"Move", "Clay Tubes"}));
     source.removeRow(2);
-    QCOMPARE(shownNames(proxy, BrushRole::Name), QStringList{"Move"});
+    QCOMPARE(modelTexts(&proxy, BrushRole::Name), QStringList{"Move"});
 }
 
 void TestCatalogueProxies::categoryFilterHidesBuiltIns()
@@ -444,11 +437,11 @@ void TestCatalogueProxies::categoryFilterHidesBuiltIns()
     QStringListModel categories({"All", "Unassigned", "Metal", "all", "Skin"});
     CategoryFilter filter(&categories);
     QAbstractItemModelTester tester(&filter, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    QCOMPARE(shownNames(filter, Qt::DisplayRole), (QStringList{"Metal", "all", "Skin"}));
+    QCOMPARE(modelTexts(&filter, Qt::DisplayRole), (QStringList{"Metal", "all", "Skin"}));
     categories.insertRows(5, 1);
     categories.setData(categories.index(5, 0), "Wood");
     categories.removeRows(2, 1);
-    QCOMPARE(shownNames(filter, Qt::DisplayRole), (QStringList{"all", "Skin", "Wood"}));
+    QCOMPARE(modelTexts(&filter, Qt::DisplayRole), (QStringList{"all", "Skin", "Wood"}));
 }
 
 QTEST_GUILESS_MAIN(TestCatalogueProxies)

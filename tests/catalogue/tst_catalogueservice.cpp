@@ -1,4 +1,5 @@
 #include "testcatalogue.h"
+#include "tests/common/modeltexts.h"
 
 #include "Model/favoriteset.h"
 #include "Model/resourceroles.h"
@@ -13,14 +14,6 @@
 using ResourceRoles::GenericRole;
 
 namespace {
-
-QStringList rows(const QAbstractItemModel *model, int role = Qt::DisplayRole)
-{
-    QStringList texts;
-    for (int row = 0; row < model->rowCount(); ++row)
-        texts << model->index(row, 0).data(role).toString();
-    return texts;
-}
 
 QStringList storedCategories(const Library &library, const QString &name)
 {
@@ -70,10 +63,10 @@ void TestCatalogueService::setupBuildsTheLists()
     QVERIFY(catalogue.loaded());
     QCOMPARE(catalogue.categories()->stringList(),
              (QStringList{"All", "Unassigned", "Organic", "Hard"}));
-    QCOMPARE(rows(catalogue.filteredCategories()), (QStringList{"Organic", "Hard"}));
+    QCOMPARE(modelTexts(catalogue.filteredCategories()), (QStringList{"Organic", "Hard"}));
     QCOMPARE(catalogue.resourceLocations()->stringList(), QStringList{"/extra/one"});
     QCOMPARE(catalogue.tags()->stringList(), (QStringList{"soft", "wip", "shiny"}));
-    QCOMPARE(rows(catalogue.model(), GenericRole::Name), (QStringList{"Skin", "Metal Plate", "Chrome"}));
+    QCOMPARE(modelTexts(catalogue.model(), GenericRole::Name), (QStringList{"Skin", "Metal Plate", "Chrome"}));
 }
 
 void TestCatalogueService::modelFollowsRowChanges()
@@ -87,7 +80,7 @@ void TestCatalogueService::modelFollowsRowChanges()
 
     catalogue.addFile("Wood");
     catalogue.addFile("Bone");
-    QCOMPARE(rows(catalogue.model(), GenericRole::Name), (QStringList{"Bone", "Metal"}));
+    QCOMPARE(modelTexts(catalogue.model(), GenericRole::Name), (QStringList{"Bone", "Metal"}));
     catalogue.removeFile("Metal");
     QVERIFY(catalogue.setData(catalogue.index(0, 0), "rough", GenericRole::Description));
     QVERIFY(!catalogue.setData(catalogue.index(0, 0), "x", GenericRole::Tags));
@@ -144,7 +137,7 @@ void TestCatalogueService::removeCategoryRewritesEveryResource()
     catalogue.removeCategory(2);
     QCOMPARE(catalogue.categories()->rowCount(), 4);
     catalogue.removeCategory(1);
-    QCOMPARE(rows(catalogue.filteredCategories()), QStringList{"Organic"});
+    QCOMPARE(modelTexts(catalogue.filteredCategories()), QStringList{"Organic"});
     QCOMPARE(catalogue.resource("Skin")->categories(), QStringList{"Organic"});
     QCOMPARE(storedCategories(library, "Skin"), QStringList{"Organic"});
     QCOMPARE(storedCategories(library, "Metal"), QStringList{"All"});
@@ -157,7 +150,7 @@ void TestCatalogueService::removeCategoryRewritesEveryResource()
     // Stored as "All", an emptied list reads back as no category at all.
     QVERIFY(library.catalogue->resource("Metal")->categories().isEmpty());
     library.catalogue->filterByCategory("Unassigned");
-    QCOMPARE(rows(library.catalogue->model(), GenericRole::Name), (QStringList{"Metal", "Chrome"}));
+    QCOMPARE(modelTexts(library.catalogue->model(), GenericRole::Name), (QStringList{"Metal", "Chrome"}));
 }
 
 void TestCatalogueService::renameCategory()
@@ -186,7 +179,7 @@ void TestCatalogueService::renameCategory()
     QCOMPARE(catalogue.resource("Skin")->categories(), QStringList{"Organic"});
 
     library.restart();
-    QCOMPARE(rows(library.catalogue->filteredCategories()), (QStringList{"Organic", "Shiny", "Metallic"}));
+    QCOMPARE(modelTexts(library.catalogue->filteredCategories()), (QStringList{"Organic", "Shiny", "Metallic"}));
     QCOMPARE(library.catalogue->resource("Metal")->categories(), QStringList{"Metallic"});
     QCOMPARE(library.catalogue->resource("Chrome")->categories(), (QStringList{"Shiny", "Metallic"}));
 }
@@ -265,7 +258,7 @@ void TestCatalogueService::operationsUseTheRowShown()
     // The view shows Elder, Damson, Banana, Apple: row 1 is Damson, source row 3.
     catalogue.filterResourcesByName("^[^c]");
     catalogue.proxy()->sort(2, Qt::DescendingOrder);
-    QCOMPARE(rows(catalogue.model(), GenericRole::Name), (QStringList{"Elder", "Damson", "Banana", "Apple"}));
+    QCOMPARE(modelTexts(catalogue.model(), GenericRole::Name), (QStringList{"Elder", "Damson", "Banana", "Apple"}));
 
     catalogue.addCategoryToResource(1, "Stone fruit");
     catalogue.addTagToResource(1, "purple");
@@ -303,12 +296,12 @@ void TestCatalogueService::nameFilterKeepsLastValidExpression()
     Library library({"Clay", "Clay Tubes", "Move"});
     TestCatalogue &catalogue = *library.catalogue;
     catalogue.filterResourcesByName("CLAY");
-    QCOMPARE(rows(catalogue.model(), GenericRole::Name), (QStringList{"Clay", "Clay Tubes"}));
+    QCOMPARE(modelTexts(catalogue.model(), GenericRole::Name), (QStringList{"Clay", "Clay Tubes"}));
     catalogue.filterResourcesByName("(tubes");
-    QCOMPARE(rows(catalogue.model(), GenericRole::Name), (QStringList{"Clay", "Clay Tubes"}));
+    QCOMPARE(modelTexts(catalogue.model(), GenericRole::Name), (QStringList{"Clay", "Clay Tubes"}));
     // A dot matches any character.
     catalogue.filterResourcesByName("m.ve");
-    QCOMPARE(rows(catalogue.model(), GenericRole::Name), QStringList{"Move"});
+    QCOMPARE(modelTexts(catalogue.model(), GenericRole::Name), QStringList{"Move"});
     catalogue.filterResourcesByName("");
     QCOMPARE(catalogue.model()->rowCount(), 3);
 }
@@ -324,9 +317,9 @@ void TestCatalogueService::filtersThroughTheService()
     catalogue.addTagToResource(3, "old");
 
     catalogue.filterByCategory("Organic");
-    QCOMPARE(rows(catalogue.model(), GenericRole::Name), (QStringList{"Skin", "Bone"}));
+    QCOMPARE(modelTexts(catalogue.model(), GenericRole::Name), (QStringList{"Skin", "Bone"}));
     catalogue.filterByCategory("Unassigned");
-    QCOMPARE(rows(catalogue.model(), GenericRole::Name), (QStringList{"Metal", "Chrome"}));
+    QCOMPARE(modelTexts(catalogue.model(), GenericRole::Name), (QStringList{"Metal", "Chrome"}));
     catalogue.filterByCategory("All");
     QCOMPARE(catalogue.model()->rowCount(), 4);
 
@@ -334,17 +327,17 @@ void TestCatalogueService::filtersThroughTheService()
     catalogue.addTagFilter("old");
     catalogue.addTagFilter("old");
     catalogue.addTagFilter("shiny");
-    QCOMPARE(rows(catalogue.model(), GenericRole::Name), (QStringList{"Metal", "Chrome", "Bone"}));
+    QCOMPARE(modelTexts(catalogue.model(), GenericRole::Name), (QStringList{"Metal", "Chrome", "Bone"}));
     QCOMPARE(catalogue.tagFilters(), (QStringList{"old", "old", "shiny"}));
     catalogue.removeTagFilter("old");
     QVERIFY(!catalogue.hasTagFilter("old"));
-    QCOMPARE(rows(catalogue.model(), GenericRole::Name), (QStringList{"Metal", "Chrome"}));
+    QCOMPARE(modelTexts(catalogue.model(), GenericRole::Name), (QStringList{"Metal", "Chrome"}));
 
     catalogue.filterResourcesByName("^m");
     catalogue.filterByCategory("Unassigned");
     catalogue.resetAllFilters();
     // The name filter stays, and so do the chosen tags as the panels remember them.
-    QCOMPARE(rows(catalogue.model(), GenericRole::Name), QStringList{"Metal"});
+    QCOMPARE(modelTexts(catalogue.model(), GenericRole::Name), QStringList{"Metal"});
     QVERIFY(catalogue.hasTagFilter("shiny"));
     QVERIFY(catalogue.proxy()->tagFilters().isEmpty());
 }

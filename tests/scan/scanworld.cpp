@@ -3,6 +3,7 @@
 #include "Model/hostbridge.h"
 #include "Model/systemdataservice.h"
 #include "appfolders.h"
+#include "tests/common/modeltexts.h"
 
 #include <QAbstractItemModel>
 #include <QDir>
@@ -78,8 +79,5 @@ QByteArray ScanWorld::commandFile() const
 
 QStringList ScanWorld::names(const QAbstractItemModel *model)
 {
-    QStringList result;
-    for (int row = 0; row < model->rowCount(); ++row)
-        result << model->index(row, 0).data(Qt::UserRole + 1).toString();
-    return result;
+    return modelTexts(model, Qt::UserRole + 1);
 }

@@ -154,8 +154,8 @@ void TestGenericScan::firstNameWinsWithItsStoredRow()
     ScanWorld world;
     QVERIFY(world.isValid());
     const QString tomorrow = QDateTime::currentDateTime().addDays(1).toString(Qt::TextDate);
-    world.database->saveResources({resourceRecord(QStringLiteral("Skin"), QStringLiteral("/elsewhere/Skin.zmt"), tomorrow,
-                                                  QStringLiteral("soft"), {QStringLiteral("Organic")},
+    world.database->saveResources({resourceRecord(QStringLiteral("Skin"), QStringLiteral("/elsewhere/Skin.zmt"),
+                                                  tomorrow, QStringLiteral("soft"), {QStringLiteral("Organic")},
                                                   {QStringLiteral("sss")})},
                                   DatabaseService::Material);
     const QString first = world.addFile(world.zbrush, QStringLiteral("ZMaterials/Skin.zmt"));

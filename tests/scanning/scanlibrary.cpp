@@ -2,6 +2,7 @@
 
 #include "Model/hostbridge.h"
 #include "appfolders.h"
+#include "tests/common/modeltexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -93,9 +94,7 @@ QByteArray ScanLibrary::readFile(const QString &path)
 
 QStringList shownNames(const QAbstractItemModel *view, int nameRole)
 {
-    QStringList names;
-    for (int row = 0; row < view->rowCount(); ++row)
-        names << view->index(row, 0).data(nameRole).toString();
+    QStringList names = modelTexts(view, nameRole);
     names.sort();
     return names;
 }

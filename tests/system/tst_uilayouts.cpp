@@ -270,8 +270,8 @@ void TestUiLayouts::activationOutsideListIgnored()
     QVERIFY(!system.colorRequest()->isPolling());
 
     system.activateUILayout(0);
-    QCOMPARE(m_fixture->commandFile(), zbrushCommand(11.0f, "Layout:DEFAULT",
-                                                     startup(QStringLiteral("UserInterfaceLayouts/DEFAULT.CFG")).toUtf8()));
+    const QByteArray layout = startup(QStringLiteral("UserInterfaceLayouts/DEFAULT.CFG")).toUtf8();
+    QCOMPARE(m_fixture->commandFile(), zbrushCommand(11.0f, "Layout:DEFAULT", layout));
 }
 
 void TestUiLayouts::colourSchemeActivation_data()
