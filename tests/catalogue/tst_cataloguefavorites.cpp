@@ -1,4 +1,5 @@
 #include "testcatalogue.h"
+#include "tests/common/favoritenames.h"
 
 #include "Model/favoriteset.h"
 
@@ -7,24 +8,6 @@
 
 namespace {
 
-QStringList setNames(const SystemDataService &system)
-{
-    QStringList names;
-    const QList<FavoriteSet *> sets = system.favoriteSets();
-    for (const FavoriteSet *set : sets)
-        names << set->name();
-    return names;
-}
-
-QStringList memberNames(const FavoriteSet *set)
-{
-    QStringList names;
-    const QList<Resource *> members = set->members();
-    for (const Resource *member : members)
-        names << member->name();
-    return names;
-}
-
 QStringList storedSetNames(DatabaseService &database)
 {
     QStringList names;
@@ -32,16 +15,6 @@ QStringList storedSetNames(DatabaseService &database)
     for (const auto &row : rows)
         names << row.name;
     return names;
-}
-
-FavoriteSet *setNamed(const SystemDataService &system, const QString &name)
-{
-    const QList<FavoriteSet *> sets = system.favoriteSets();
-    for (FavoriteSet *set : sets) {
-        if (set->name() == name)
-            return set;
-    }
-    return nullptr;
 }
 
 } // namespace

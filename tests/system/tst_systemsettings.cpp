@@ -1,6 +1,7 @@
 // The system service's settings, stored flags and small services, through restarts
 // on the same library database.
 #include "systemfixture.h"
+#include "tests/common/favoritenames.h"
 #include "tests/common/zbrushcommand.h"
 
 #include "Model/favoriteset.h"
@@ -38,14 +39,6 @@ QSignalSpy *notifySpy(QObject *object, const char *property)
     const QMetaProperty metaProperty = meta->property(meta->indexOfProperty(property));
     const QMetaMethod notify = metaProperty.notifySignal();
     return new QSignalSpy(object, QByteArray("2" + notify.methodSignature()).constData());
-}
-
-QStringList setNames(const SystemDataService &system)
-{
-    QStringList names;
-    for (const FavoriteSet *set : system.favoriteSets())
-        names << set->name();
-    return names;
 }
 
 } // namespace

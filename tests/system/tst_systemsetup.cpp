@@ -2,6 +2,7 @@
 // of a Wine prefix, the plug-in check, finish set-up, favourites and rescans with
 // registered catalogues.
 #include "systemfixture.h"
+#include "tests/common/favoritenames.h"
 
 #include "../catalogue/testcatalogue.h"
 #include "Model/favoriteset.h"
@@ -68,14 +69,7 @@ void TestSystemSetup::writeRegistry()
 
 QStringList TestSystemSetup::memberNames(const QString &setName) const
 {
-    QStringList names;
-    for (const FavoriteSet *set : m_fixture->system->favoriteSets()) {
-        if (set->name() != setName)
-            continue;
-        for (const Resource *resource : set->members())
-            names << resource->name();
-    }
-    return names;
+    return ::memberNames(setNamed(*m_fixture->system, setName));
 }
 
 void TestSystemSetup::validStoredPath()
