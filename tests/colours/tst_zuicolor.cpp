@@ -55,7 +55,6 @@ class TestZUiColor : public QObject
 private Q_SLOTS:
     void init();
     void publishedColours();
-    void fillOrder();
     void readFile_data();
     void readFile();
     void everyChangeSignalOnLoad();
@@ -88,8 +87,6 @@ QString TestZUiColor::writeFile(const QString &name, const QByteArray &bytes)
 void TestZUiColor::publishedColours()
 {
     ZUiColor colors;
-    QCOMPARE(colors.colorsFilePath(), QString());
-
     const QMetaObject *meta = colors.metaObject();
     QCOMPARE(meta->propertyCount() - meta->propertyOffset(), colorNames.size());
     for (const QString &name : colorNames) {
@@ -99,18 +96,6 @@ void TestZUiColor::publishedColours()
         QCOMPARE(property.notifySignal().name(), (name + "Changed").toLatin1());
         QVERIFY2(isColorText(property.read(&colors).toString()), qPrintable(name));
     }
-    QCOMPARE(colors.property("main").toString(), QStringLiteral("#ff242424"));
-    QCOMPARE(colors.property("sw1").toString(), QStringLiteral("#ffff7700"));
-    QCOMPARE(colors.property("dragdrop").toString(), QStringLiteral("#ff1cffff"));
-}
-
-void TestZUiColor::fillOrder()
-{
-    const QString path = writeFile("kiv_uicolors.zvr", countingFile());
-    ZUiColor colors(path);
-    QCOMPARE(colors.colorsFilePath(), path);
-    for (int i = 0; i < colorNames.size(); ++i)
-        QCOMPARE(colors.property(colorNames.at(i).toLatin1()).toString(), countingColor(i));
 }
 
 void TestZUiColor::readFile_data()
