@@ -124,8 +124,7 @@ void TestAppFolders::installLocationFor_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("expected"); // relative to the prefix's drive_c, "D:" for the other drive
 
-    for (const QString &name : fiveKnownNames)
-        QTest::newRow(qPrintable(QStringLiteral("no registry, ") + name)) << false << name << QString();
+    QTest::newRow("no registry") << false << QStringLiteral("ZBrush 2021") << QString();
     QTest::newRow("C: path through dosdevices")
         << true << QStringLiteral("ZBrush 2021") << QStringLiteral("/Program Files/Pixologic/ZBrush 2021/");
     QTest::newRow("expandable text on drive D:")
