@@ -1,6 +1,7 @@
 #include "Model/zuicolor.h"
 
 #include "tests/common/realdata.h"
+#include "tests/common/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -78,10 +79,7 @@ void TestZUiColor::init()
 QString TestZUiColor::writeFile(const QString &name, const QByteArray &bytes)
 {
     const QString path = m_dir->filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        return QString();
-    return path;
+    return TestFiles::write(path, bytes) ? path : QString();
 }
 
 void TestZUiColor::publishedColours()

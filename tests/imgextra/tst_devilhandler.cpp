@@ -1,5 +1,6 @@
 #include "psdwriter.h"
 #include "tests/common/realdata.h"
+#include "tests/common/testfiles.h"
 
 #include <QBuffer>
 #include <QImageIOPlugin>
@@ -235,10 +236,7 @@ void TestDevilHandler::cleanup()
 QString TestDevilHandler::writeFile(const QString &name, const QByteArray &bytes)
 {
     const QString path = m_dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        return {};
-    return path;
+    return TestFiles::write(path, bytes) ? path : QString();
 }
 
 void TestDevilHandler::readsPixels_data()

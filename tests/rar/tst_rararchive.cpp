@@ -2,6 +2,7 @@
 
 #include "rar/rararchive.h"
 #include "rar/rararchivefile.h"
+#include "tests/common/testfiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -16,12 +17,6 @@ constexpr int OpenFailed = 15;
 constexpr int MissingPassword = 22;
 
 const QString UnicodeName = QStringLiteral("Кисти/Глина \u00e9\u4e2d.ZBP");
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile out(path);
-    return out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(bytes) == bytes.size();
-}
 
 QByteArray memberData(int i)
 {
@@ -327,7 +322,7 @@ void TestRarArchive::corruptedDataFailsCrc()
     const int offset = m_smallWriter.dataOffset(1) + 5; // inside "Read me first."
     bytes[offset] = char(bytes.at(offset) ^ 0x20);
     const QString path = m_dir.filePath(QStringLiteral("corrupt.rar"));
-    QVERIFY(writeBytes(path, bytes));
+    QVERIFY(TestFiles::write(path, bytes));
 
     // Headers are intact: the list is complete.
     RarArchive archive(path);
@@ -371,7 +366,7 @@ void TestRarArchive::damagedArchiveFailsToOpen()
     QFETCH(int, error);
     QFETCH(bool, duringListing);
     const QString path = m_dir.filePath(QStringLiteral("damaged.rar"));
-    QVERIFY(writeBytes(path, bytes));
+    QVERIFY(TestFiles::write(path, bytes));
 
     // A partial list must not pass for the whole archive.
     RarArchive archive(path);
