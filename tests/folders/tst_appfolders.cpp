@@ -85,14 +85,11 @@ void TestAppFolders::init()
     m_otherDrive = m_dir->path() + QStringLiteral("/otherdrive");
     QVERIFY(QDir().mkpath(m_otherDrive));
     QVERIFY(m_prefix->addDrive(QLatin1Char('d'), m_otherDrive));
-    qputenv("WINEPREFIX", QFile::encodeName(m_prefix->root()));
-    qunsetenv("PROGRAMFILES");
+    m_prefix->makeCurrent();
 }
 
 void TestAppFolders::cleanup()
 {
-    qunsetenv("WINEPREFIX");
-    qunsetenv("PROGRAMFILES");
     AppFolders::setProgramFolderForTesting(QString());
     m_prefix.reset();
     m_dir.reset();

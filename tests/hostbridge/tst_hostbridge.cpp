@@ -78,8 +78,7 @@ void TestHostBridge::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_prefix = std::make_unique<WinePrefixBuilder>(m_dir->filePath(QStringLiteral("prefix")));
-    qputenv("WINEPREFIX", QFile::encodeName(m_prefix->root()));
-    qunsetenv("PROGRAMFILES");
+    m_prefix->makeCurrent();
     const QString program = m_dir->filePath(QStringLiteral("program"));
     m_resources = program + QStringLiteral("/Resources/");
     QVERIFY(TestFiles::write(m_resources + QStringLiteral("kiv.zsc"), "shipped script"));
@@ -91,8 +90,6 @@ void TestHostBridge::init()
 void TestHostBridge::cleanup()
 {
     AppFolders::setProgramFolderForTesting(QString());
-    qunsetenv("WINEPREFIX");
-    qunsetenv("PROGRAMFILES");
     m_prefix.reset();
     m_dir.reset();
 }
