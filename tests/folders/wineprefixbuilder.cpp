@@ -13,6 +13,21 @@ WinePrefixBuilder::WinePrefixBuilder(const QString &root)
     QFile::link(QStringLiteral("../drive_c"), m_root + QStringLiteral("/dosdevices/c:"));
 }
 
+WinePrefixBuilder::~WinePrefixBuilder()
+{
+    if (m_current) {
+        qunsetenv("WINEPREFIX");
+        qunsetenv("PROGRAMFILES");
+    }
+}
+
+void WinePrefixBuilder::makeCurrent()
+{
+    qputenv("WINEPREFIX", QFile::encodeName(m_root));
+    qunsetenv("PROGRAMFILES");
+    m_current = true;
+}
+
 bool WinePrefixBuilder::addDrive(QChar letter, const QString &target)
 {
     return QFile::link(target, m_root + QStringLiteral("/dosdevices/") + letter + QLatin1Char(':'));

@@ -9,6 +9,13 @@ class WinePrefixBuilder
 {
 public:
     explicit WinePrefixBuilder(const QString &root);
+    ~WinePrefixBuilder();
+    WinePrefixBuilder(const WinePrefixBuilder &) = delete;
+    WinePrefixBuilder &operator=(const WinePrefixBuilder &) = delete;
+
+    // Makes this the prefix the process's Wine lookups use, with PROGRAMFILES
+    // unset, until the builder goes away.
+    void makeCurrent();
 
     QString root() const { return m_root; }
     QString driveC() const { return m_root + QStringLiteral("/drive_c"); }
@@ -23,4 +30,5 @@ public:
 
 private:
     QString m_root;
+    bool m_current = false;
 };

@@ -2,6 +2,7 @@
 #include "../folders/wineprefixbuilder.h"
 #include "Model/hostbridge.h"
 #include "appfolders.h"
+#include "tests/common/testfiles.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -13,19 +14,6 @@
 Q_DECLARE_METATYPE(HostCommandKind)
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
-}
 
 QByteArray littleEndian(quint32 value)
 {
@@ -90,12 +78,11 @@ void TestHostBridge::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_prefix = std::make_unique<WinePrefixBuilder>(m_dir->filePath(QStringLiteral("prefix")));
-    qputenv("WINEPREFIX", QFile::encodeName(m_prefix->root()));
-    qunsetenv("PROGRAMFILES");
+    m_prefix->makeCurrent();
     const QString program = m_dir->filePath(QStringLiteral("program"));
     m_resources = program + QStringLiteral("/Resources/");
-    QVERIFY(writeFile(m_resources + QStringLiteral("kiv.zsc"), "shipped script"));
-    QVERIFY(writeFile(m_resources + QStringLiteral("Dirtool64.dll"), "shipped library"));
+    QVERIFY(TestFiles::write(m_resources + QStringLiteral("kiv.zsc"), "shipped script"));
+    QVERIFY(TestFiles::write(m_resources + QStringLiteral("Dirtool64.dll"), "shipped library"));
     AppFolders::setProgramFolderForTesting(program);
     QVERIFY(QDir().mkpath(dataFolder(QStringLiteral("ZBrushData2021"))));
 }
@@ -103,8 +90,6 @@ void TestHostBridge::init()
 void TestHostBridge::cleanup()
 {
     AppFolders::setProgramFolderForTesting(QString());
-    qunsetenv("WINEPREFIX");
-    qunsetenv("PROGRAMFILES");
     m_prefix.reset();
     m_dir.reset();
 }
@@ -125,7 +110,7 @@ void TestHostBridge::brushExample()
     bridge.writeCommand(HostCommandKind::Brush, QStringLiteral("Clay"), QStringLiteral("C:/Brushes/Clay.ZBP"));
     const QByteArray expected = QByteArray::fromHex("e9030000" "03000000" "46" "00000000" "53")
         + "Brush:Clay" + QByteArray::fromHex("00" "53") + "C:/Brushes/Clay.ZBP" + QByteArray::fromHex("00");
-    QCOMPARE(readFile(commandFile(QStringLiteral("ZBrushData2021"))), expected);
+    QCOMPARE(TestFiles::read(commandFile(QStringLiteral("ZBrushData2021"))), expected);
 }
 
 void TestHostBridge::commandFile_data()
@@ -176,7 +161,7 @@ void TestHostBridge::commandFile()
     HostBridge bridge;
     bridge.setBprOnly(bprOnly);
     bridge.writeCommand(static_cast<HostCommandKind>(kind), name, path);
-    QCOMPARE(readFile(commandFile(QStringLiteral("ZBrushData2021"))), commandBytes(codeBits, text, path.toUtf8()));
+    QCOMPARE(TestFiles::read(commandFile(QStringLiteral("ZBrushData2021"))), commandBytes(codeBits, text, path.toUtf8()));
 }
 
 void TestHostBridge::noCommandFile_data()
@@ -202,36 +187,36 @@ void TestHostBridge::launchFile()
         + QCoreApplication::applicationDirPath().toUtf8() + '\0' + 'S'
         + QCoreApplication::applicationFilePath().toUtf8() + '\0';
     // Qt already reports both paths with forward slashes, as the script plug-in wants them.
-    QCOMPARE(readFile(dataFolder(QStringLiteral("ZBrushData2021")) + "/ZPluginData/KIVData/kivLaunch.zvr"), expected);
+    QCOMPARE(TestFiles::read(dataFolder(QStringLiteral("ZBrushData2021")) + "/ZPluginData/KIVData/kivLaunch.zvr"), expected);
 }
 
 void TestHostBridge::dataFolders()
 {
     QVERIFY(QDir().mkpath(dataFolder(QStringLiteral("ZBrushData"))));
     // A data folder whose KIVData is a file cannot be written.
-    QVERIFY(writeFile(dataFolder(QStringLiteral("ZBrushData2020")) + QStringLiteral("ZPluginData/KIVData"), "in the way"));
+    QVERIFY(TestFiles::write(dataFolder(QStringLiteral("ZBrushData2020")) + QStringLiteral("ZPluginData/KIVData"), "in the way"));
     // A file with a data folder's name is no data folder.
-    QVERIFY(writeFile(m_prefix->publicDocuments() + QStringLiteral("/ZBrushData2019"), "not a folder"));
+    QVERIFY(TestFiles::write(m_prefix->publicDocuments() + QStringLiteral("/ZBrushData2019"), "not a folder"));
 
     HostBridge bridge;
     QCOMPARE(bridge.hostDataFolders(),
              (QStringList{dataFolder(QStringLiteral("ZBrushData")), dataFolder(QStringLiteral("ZBrushData2020")),
                           dataFolder(QStringLiteral("ZBrushData2021"))}));
     const QString launchFile = QStringLiteral("/ZPluginData/KIVData/kivLaunch.zvr");
-    const QByteArray launch = readFile(dataFolder(QStringLiteral("ZBrushData")) + launchFile);
+    const QByteArray launch = TestFiles::read(dataFolder(QStringLiteral("ZBrushData")) + launchFile);
     QVERIFY(!launch.isEmpty());
-    QCOMPARE(readFile(dataFolder(QStringLiteral("ZBrushData2021")) + launchFile), launch);
+    QCOMPARE(TestFiles::read(dataFolder(QStringLiteral("ZBrushData2021")) + launchFile), launch);
 
     bridge.writeCommand(HostCommandKind::Tool, QStringLiteral("Dog"), QStringLiteral("/t/Dog.ZTL"));
-    const QByteArray first = readFile(commandFile(QStringLiteral("ZBrushData")));
+    const QByteArray first = TestFiles::read(commandFile(QStringLiteral("ZBrushData")));
     QCOMPARE(first, commandBytes(0x41600000u, "Tool:Dog", "/t/Dog.ZTL"));
-    QCOMPARE(readFile(commandFile(QStringLiteral("ZBrushData2021"))), first);
+    QCOMPARE(TestFiles::read(commandFile(QStringLiteral("ZBrushData2021"))), first);
     QVERIFY(!QFileInfo::exists(commandFile(QStringLiteral("ZBrushData2020"))));
 
     // A second activation replaces the first everywhere.
     bridge.writeCommand(HostCommandKind::Alpha, QStringLiteral("Dots"), QStringLiteral("/a/Dots.psd"));
-    QCOMPARE(readFile(commandFile(QStringLiteral("ZBrushData"))), commandBytes(0x41200000u, "Alpha:Dots", "/a/Dots.psd"));
-    QCOMPARE(readFile(commandFile(QStringLiteral("ZBrushData2021"))), commandBytes(0x41200000u, "Alpha:Dots", "/a/Dots.psd"));
+    QCOMPARE(TestFiles::read(commandFile(QStringLiteral("ZBrushData"))), commandBytes(0x41200000u, "Alpha:Dots", "/a/Dots.psd"));
+    QCOMPARE(TestFiles::read(commandFile(QStringLiteral("ZBrushData2021"))), commandBytes(0x41200000u, "Alpha:Dots", "/a/Dots.psd"));
 }
 
 void TestHostBridge::commandKindForType_data()
@@ -283,7 +268,7 @@ void TestHostBridge::pluginInstallation()
     QVERIFY(QDir().mkpath(zbrush + QStringLiteral("/ZStartup/ZPlugs64")));
     const QString script = zbrush + QStringLiteral("/ZStartup/ZPlugs64/kiv.zsc");
     const QString library = zbrush + QStringLiteral("/ZStartup/ZPlugs64/KIVData/Dirtool64.dll");
-    QVERIFY(writeFile(script, "old script"));
+    QVERIFY(TestFiles::write(script, "old script"));
 
     HostBridge bridge;
     QVERIFY(!bridge.isPluginInstalled()); // no host path yet
@@ -292,11 +277,11 @@ void TestHostBridge::pluginInstallation()
     QVERIFY(!bridge.installPluginFiles(m_dir->filePath(QStringLiteral("missing"))));
 
     // Old copies are replaced, not kept.
-    QVERIFY(writeFile(library, "old library"));
+    QVERIFY(TestFiles::write(library, "old library"));
     QVERIFY(bridge.isPluginInstalled());
     QVERIFY(bridge.installPluginFiles(zbrush));
-    QCOMPARE(readFile(script), QByteArray("shipped script"));
-    QCOMPARE(readFile(library), QByteArray("shipped library"));
+    QCOMPARE(TestFiles::read(script), QByteArray("shipped script"));
+    QCOMPARE(TestFiles::read(library), QByteArray("shipped library"));
     QVERIFY(bridge.isPluginInstalled());
     QVERIFY(bridge.isPluginCurrent());
 
@@ -325,8 +310,8 @@ void TestHostBridge::installWithoutPluginsFolder()
     HostBridge bridge;
     QVERIFY(bridge.setHostPath(zbrush));
     QVERIFY(bridge.installPluginFiles(zbrush));
-    QCOMPARE(readFile(zbrush + QStringLiteral("/ZStartup/ZPlugs64/kiv.zsc")), QByteArray("shipped script"));
-    QCOMPARE(readFile(zbrush + QStringLiteral("/ZStartup/ZPlugs64/KIVData/Dirtool64.dll")), QByteArray("shipped library"));
+    QCOMPARE(TestFiles::read(zbrush + QStringLiteral("/ZStartup/ZPlugs64/kiv.zsc")), QByteArray("shipped script"));
+    QCOMPARE(TestFiles::read(zbrush + QStringLiteral("/ZStartup/ZPlugs64/KIVData/Dirtool64.dll")), QByteArray("shipped library"));
     QVERIFY(bridge.isPluginInstalled());
 }
 
@@ -335,8 +320,8 @@ void TestHostBridge::failedScriptCopy()
     const QString zbrush = m_dir->filePath(QStringLiteral("ZBrush 2021"));
     const QString script = zbrush + QStringLiteral("/ZStartup/ZPlugs64/kiv.zsc");
     const QString library = zbrush + QStringLiteral("/ZStartup/ZPlugs64/KIVData/Dirtool64.dll");
-    QVERIFY(writeFile(script, "old script"));
-    QVERIFY(writeFile(library, "old library"));
+    QVERIFY(TestFiles::write(script, "old script"));
+    QVERIFY(TestFiles::write(library, "old library"));
     QVERIFY(QFile::remove(m_resources + QStringLiteral("kiv.zsc")));
 
     HostBridge bridge;
@@ -360,7 +345,7 @@ void TestHostBridge::newestUiColorsFile()
     const QDateTime base = QDateTime::currentDateTime().addSecs(-3600);
     const QList<QPair<QString, QDateTime>> files{{older, base}, {newer, base.addSecs(10)}, {same, base.addSecs(10)}};
     for (const auto &file : files) {
-        QVERIFY(writeFile(file.first, "colours"));
+        QVERIFY(TestFiles::write(file.first, "colours"));
         QFile f(file.first);
         QVERIFY(f.open(QIODevice::ReadWrite));
         QVERIFY(f.setFileTime(file.second, QFileDevice::FileModificationTime));
@@ -401,7 +386,7 @@ void TestHostBridge::worksWithoutDisplay()
     HostBridge bridge;
     QVERIFY(!bridge.isHostRunning());
     bridge.activate(QStringLiteral("Clay"), QStringLiteral("/b/Clay.ZBP"), HostCommandKind::Brush, true);
-    QCOMPARE(readFile(commandFile(QStringLiteral("ZBrushData2021"))), commandBytes(0, "Brush:Clay", "/b/Clay.ZBP"));
+    QCOMPARE(TestFiles::read(commandFile(QStringLiteral("ZBrushData2021"))), commandBytes(0, "Brush:Clay", "/b/Clay.ZBP"));
 }
 
 QTEST_GUILESS_MAIN(TestHostBridge)

@@ -11,9 +11,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "x11testwindow.h"
+
 #include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 namespace {
 
@@ -185,10 +185,7 @@ void TestHostWindows::iconify(Window window)
     if (m_windowManager->isRunning()) {
         XIconifyWindow(m_display, window, DefaultScreen(m_display));
     } else {
-        const Atom wmState = XInternAtom(m_display, "WM_STATE", False);
-        long iconic[2] = {IconicState, None};
-        XChangeProperty(m_display, window, wmState, wmState, 32, PropModeReplace,
-                        reinterpret_cast<unsigned char *>(iconic), 2);
+        setWmState(m_display, window, IconicState);
         XUnmapWindow(m_display, window);
     }
     XSync(m_display, False);
@@ -288,15 +285,8 @@ void TestHostWindows::findsClientInsideFrame()
         XDestroyWindow(m_display, frame);
         XSync(m_display, False);
     });
-    XClassHint hint;
-    QByteArray className("ZBrush.exe");
-    hint.res_name = className.data();
-    hint.res_class = className.data();
-    XSetClassHint(m_display, client, &hint);
-    XStoreName(m_display, client, "ZBrush");
-    const Atom wmState = XInternAtom(m_display, "WM_STATE", False);
-    long normal[2] = {NormalState, None};
-    XChangeProperty(m_display, client, wmState, wmState, 32, PropModeReplace, reinterpret_cast<unsigned char *>(normal), 2);
+    setClassAndTitle(m_display, client, "ZBrush.exe", "ZBrush");
+    setWmState(m_display, client, NormalState);
     XMapSubwindows(m_display, frame);
     XMapWindow(m_display, frame);
     XSync(m_display, False);

@@ -6,9 +6,9 @@
 // Reads commands from stdin: "iconify" and "quit". Under a window manager the
 // manager iconifies and keeps WM_STATE; without one the helper does its part
 // (unmap, WM_STATE iconic or normal). Usage: x11windowhelper <class> <title> [--hidden-twin]
+#include "x11testwindow.h"
+
 #include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 #include <poll.h>
 #include <unistd.h>
@@ -20,23 +20,10 @@
 
 namespace {
 
-void setWmState(Display *display, Window window, long state)
-{
-    const Atom wmState = XInternAtom(display, "WM_STATE", False);
-    long data[2] = {state, None};
-    XChangeProperty(display, window, wmState, wmState, 32, PropModeReplace,
-                    reinterpret_cast<unsigned char *>(data), 2);
-}
-
 Window createWindow(Display *display, const char *className, const char *title)
 {
     const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 10, 10, 200, 100, 0, 0, 0);
-    XClassHint hint;
-    std::string name(className);
-    hint.res_name = &name[0];
-    hint.res_class = &name[0];
-    XSetClassHint(display, window, &hint);
-    XStoreName(display, window, title);
+    setClassAndTitle(display, window, className, title);
     const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
     XChangeProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False), utf8, 8, PropModeReplace,
                     reinterpret_cast<const unsigned char *>(title), int(strlen(title)));

@@ -2,6 +2,7 @@
 #include "providers/brushiconimageprovider.h"
 #include "providers/iconpixmapcache.h"
 #include "tests/common/realdata.h"
+#include "tests/common/testfiles.h"
 #include "tests/common/zbrushtestfile.h"
 
 #include <QtTest>
@@ -20,12 +21,6 @@ namespace {
 // Opaque, so premultiplication leaves the colours as stored.
 const QRgb embeddedColour = qRgba(180, 120, 60, 255);
 const QRgb storedColour = qRgba(20, 200, 40, 255);
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
 
 QByteArray pngOf(const QImage &image)
 {
@@ -143,7 +138,7 @@ void TestIconImageProviders::brushThumbnailSources()
 
     const QString file = path(fileName);
     if (!contents.isEmpty())
-        QVERIFY(writeFile(file, contents));
+        QVERIFY(TestFiles::write(file, contents));
     const QStringList connections = QSqlDatabase::connectionNames();
 
     BrushIconImageProvider provider(m_database);
@@ -188,7 +183,7 @@ void TestIconImageProviders::alphaBySuffix()
 
     // Premultiplied-valid: no colour byte above the stored alpha.
     const QByteArray file = ZBrushTestFile::file(ZBrushTestFile::uniformImage(qRgba(40, 20, 10, 100)), 6);
-    QVERIFY(writeFile(path(fileName), file));
+    QVERIFY(TestFiles::write(path(fileName), file));
     BrushIconImageProvider provider(m_database);
     const QImage image = provider.requestPixmap(path(fileName), nullptr, QSize(96, 96))
                              .toImage()
@@ -200,13 +195,13 @@ void TestIconImageProviders::alphaBySuffix()
 void TestIconImageProviders::sameFileReadOnce()
 {
     const QString brush = path(QStringLiteral("Once.zbp"));
-    QVERIFY(writeFile(brush, ZBrushTestFile::file(ZBrushTestFile::uniformImage(embeddedColour), 6)));
+    QVERIFY(TestFiles::write(brush, ZBrushTestFile::file(ZBrushTestFile::uniformImage(embeddedColour), 6)));
     BrushIconImageProvider provider(m_database);
     const QImage first = imageOf(provider.requestPixmap(brush, nullptr, QSize(96, 96)));
     QCOMPARE(first.pixel(0, 0), embeddedColour);
 
     // A second read of the file would now find no thumbnail.
-    QVERIFY(writeFile(brush, QByteArray(3000, 'g')));
+    QVERIFY(TestFiles::write(brush, QByteArray(3000, 'g')));
     QCOMPARE(imageOf(provider.requestPixmap(brush, nullptr, QSize(96, 96))), first);
     QCOMPARE(imageOf(provider.requestPixmap(brush, nullptr, QSize(40, 40))).pixel(5, 5), embeddedColour);
     QVERIFY(imageOf(BrushIconImageProvider(m_database).requestPixmap(brush, nullptr, QSize(96, 96))) != first);
@@ -214,7 +209,7 @@ void TestIconImageProviders::sameFileReadOnce()
     // Fallback tiles are not kept: a file that appears later is read then.
     const QString late = path(QStringLiteral("Late.ztl"));
     QVERIFY(isGrayTile(provider.requestPixmap(late, nullptr, QSize(96, 96))));
-    QVERIFY(writeFile(late, ZBrushTestFile::file(ZBrushTestFile::uniformImage(embeddedColour), 6)));
+    QVERIFY(TestFiles::write(late, ZBrushTestFile::file(ZBrushTestFile::uniformImage(embeddedColour), 6)));
     QCOMPARE(imageOf(provider.requestPixmap(late, nullptr, QSize(96, 96))).pixel(0, 0), embeddedColour);
 }
 
@@ -237,7 +232,7 @@ void TestIconImageProviders::requestedSizes()
     QFETCH(QSize, expected);
 
     const QString brush = path(QStringLiteral("Sized.zbp"));
-    QVERIFY(writeFile(brush, ZBrushTestFile::file(ZBrushTestFile::uniformImage(embeddedColour), 6)));
+    QVERIFY(TestFiles::write(brush, ZBrushTestFile::file(ZBrushTestFile::uniformImage(embeddedColour), 6)));
     BrushIconImageProvider provider(m_database);
     QSize size;
     const QPixmap pixmap = provider.requestPixmap(brush, &size, requested);
@@ -275,7 +270,7 @@ void TestIconImageProviders::alphaProvider()
     QCOMPARE(row.pixel(5, 20), qRgb(255, 0, 0));
 
     const QString broken = path(QStringLiteral("broken.png"));
-    QVERIFY(writeFile(broken, QByteArray("\x89PNG not really")));
+    QVERIFY(TestFiles::write(broken, QByteArray("\x89PNG not really")));
     const QPixmap tile = provider.requestPixmap(broken, &size, QSize(96, 96));
     QCOMPARE(tile.size(), QSize(192, 192));
     QVERIFY(isGrayTile(tile));
@@ -364,12 +359,12 @@ void TestIconImageProviders::concurrentRequests()
     for (int i = 0; i < 260; ++i) {
         const QRgb colour = qRgba(16 + i % 200, i % 256, 255 - i % 256, 255);
         const QString file = dir.filePath(QStringLiteral("Brush%1.ztl").arg(i));
-        QVERIFY(writeFile(file, ZBrushTestFile::file(ZBrushTestFile::uniformImage(colour), 6)));
+        QVERIFY(TestFiles::write(file, ZBrushTestFile::file(ZBrushTestFile::uniformImage(colour), 6)));
         items.push_back({file, false, colour});
     }
     for (int i = 0; i < 30; ++i) {
         const QString file = dir.filePath(QStringLiteral("Stored.%1.zbp").arg(i));
-        QVERIFY(writeFile(file, stored));
+        QVERIFY(TestFiles::write(file, stored));
         items.push_back({file, false, storedColour});
     }
     for (int i = 0; i < 40; ++i) {

@@ -1,5 +1,6 @@
 #include "providers/alphaiconimageprovider.h"
 #include "providers/brushiconimageprovider.h"
+#include "tests/common/testfiles.h"
 #include "tests/common/zbrushtestfile.h"
 
 #include <QtTest>
@@ -46,11 +47,7 @@ void TestQmlIconImages::imagesThroughProviders()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString brush = dir.filePath(QStringLiteral("Qml Brush.zbp"));
-    {
-        QFile file(brush);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QVERIFY(file.write(ZBrushTestFile::file(ZBrushTestFile::uniformImage(qRgba(180, 120, 60, 255)), 6)) > 0);
-    }
+    QVERIFY(TestFiles::write(brush, ZBrushTestFile::file(ZBrushTestFile::uniformImage(qRgba(180, 120, 60, 255)), 6)));
     const QString alpha = dir.filePath(QStringLiteral("qml alpha.png"));
     QImage wide(512, 256, QImage::Format_RGB32);
     wide.fill(Qt::darkCyan);

@@ -168,13 +168,13 @@ void TestZBrushThumbnailDecoder::failsCleanly_data()
     const QByteArray v6 = ZBrushTestFile::file(image, 6);
     const int v6Data = ZBrushTestFile::dataStart(6);
     const int v6Size = 220 + 20;
+    // Cuts at every length are truncatedAnywhere's.
 
     QByteArray noSignature = v6;
     noSignature[221] = char(0x91);
     QTest::newRow("no signature") << noSignature;
     QTest::newRow("signature before the window") << ZBrushTestFile::file(image, 6, {9216}, "2021", 199);
     QTest::newRow("signature after the window") << ZBrushTestFile::file(image, 6, {9216}, "2021", 240);
-    QTest::newRow("signature cut short") << v6.left(225);
 
     for (const int version : {3, 0, -1, -128}) {
         QByteArray old = v6;
@@ -182,8 +182,6 @@ void TestZBrushThumbnailDecoder::failsCleanly_data()
         QTest::newRow(qPrintable(QStringLiteral("version %1").arg(version))) << old;
     }
 
-    QTest::newRow("header cut short") << v6.left(v6Data - 2);
-    QTest::newRow("truncated runs") << v6.left(v6Data + 100);
 
     QByteArray pastEnd = v6.left(v6Data + 400);
     putInt32(pastEnd, v6Size, 401);

@@ -1,25 +1,13 @@
 #include "rar/rararchive.h"
 #include "rar/rararchivefile.h"
+#include "tests/common/realdata.h"
 
 #include <QCryptographicHash>
-#include <QDir>
 #include <QtTest>
 
 namespace {
 
 constexpr int MissingPassword = 22;
-
-// Archives made by the RAR program itself, kept outside the repository.
-QString realDataDir()
-{
-    const QString source = qEnvironmentVariable("KIVARA_SOURCE_DIR", QStringLiteral(KIVARA_TEST_SOURCE_DIR));
-    for (const QString &candidate : {source + QStringLiteral("/../shared/realdata/rar"),
-                                     source + QStringLiteral("/../../shared/realdata/rar")}) {
-        if (QFileInfo(candidate).isDir())
-            return QDir(candidate).canonicalPath();
-    }
-    return QString();
-}
 
 QMap<QString, QByteArray> readAllMembers(const QString &path, bool *ok)
 {
@@ -63,8 +51,9 @@ private:
 
 void TestRarRealArchives::initTestCase()
 {
-    m_dir = realDataDir();
-    if (m_dir.isEmpty())
+    // Archives made by the RAR program itself.
+    m_dir = realDataFolder() + QStringLiteral("/rar");
+    if (!QFileInfo(m_dir).isDir())
         QSKIP("The real RAR archives are not here.");
 }
 

@@ -32,6 +32,7 @@ private:
     // The program is copied into its own folder so that its Resources/ is the test's.
     QString installProgram(bool withDatabase = true);
     QStringList tables(const QString &databasePath) const;
+    bool storeSetting(const QString &name, const QString &value) const;
     QProcess *start(const QString &program);
     bool waitForLog(const QString &text, int timeoutMs = 20000) const;
     QString log() const;
@@ -192,6 +193,23 @@ QStringList StartupTest::tables(const QString &databasePath) const
     return names;
 }
 
+// Written into the installed program's database before it starts.
+bool StartupTest::storeSetting(const QString &name, const QString &value) const
+{
+    bool stored = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("setup"));
+        db.setDatabaseName(m_dir->filePath(QStringLiteral("app/Resources/brushes.db")));
+        if (db.open()) {
+            QSqlQuery query(db);
+            stored = query.exec(QStringLiteral("INSERT OR REPLACE INTO Settings (Name, Value) VALUES ('%1', '%2')")
+                                    .arg(name, value));
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("setup"));
+    return stored;
+}
+
 void StartupTest::createsEveryProgramTable()
 {
     const QString program = installProgram();
@@ -211,18 +229,16 @@ void StartupTest::createsEveryProgramTable()
 
     const QString db = m_dir->filePath(QStringLiteral("app/Resources/brushes.db"));
     QStringList missing;
-    for (int attempt = 0; attempt < 200; ++attempt) {
+    const auto tablesMissing = [&] {
         const QStringList present = tables(db);
         missing.clear();
         for (const QString &table : qAsConst(expected)) {
             if (!present.contains(table))
                 missing << table;
         }
-        if (missing.isEmpty())
-            break;
-        QTest::qWait(50);
-    }
-    QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char(' '))));
+        return !missing.isEmpty();
+    };
+    QTRY_VERIFY2_WITH_TIMEOUT(!tablesMissing(), qPrintable(missing.join(QLatin1Char(' '))), 10000);
     QCOMPARE(process->state(), QProcess::Running);
 }
 
@@ -258,28 +274,20 @@ void StartupTest::everyCatalogueScansAtStart()
         QFile out(path);
         QVERIFY(out.open(QIODevice::WriteOnly));
     }
-    const QString dbPath = m_dir->filePath(QStringLiteral("app/Resources/brushes.db"));
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("setup"));
-        db.setDatabaseName(dbPath);
-        QVERIFY(db.open());
-        QSqlQuery query(db);
-        QVERIFY(query.exec(QStringLiteral("INSERT OR REPLACE INTO Settings (Name, Value) VALUES ('ZBrushPath', '%1')")
-                               .arg(zbrush)));
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("setup"));
+    QVERIFY(storeSetting(QStringLiteral("ZBrushPath"), zbrush));
 
     QProcess *process = start(program);
     // The update check comes after every catalogue has been made and set up.
     QVERIFY2(waitForLog(QStringLiteral("Checking for updates at ")), qPrintable(log()));
     // Brushes and alphas are stored once their files have been read on worker threads.
+    const QString dbPath = m_dir->filePath(QStringLiteral("app/Resources/brushes.db"));
     QStringList missing;
-    for (int attempt = 0; attempt < 200; ++attempt) {
+    const auto notScanned = [&] {
         missing.clear();
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("scanned"));
             db.setDatabaseName(dbPath);
-            QVERIFY(db.open());
+            db.open();
             for (const auto &file : files) {
                 const QString name = QFileInfo(file.first).completeBaseName();
                 QSqlQuery query(db);
@@ -289,11 +297,9 @@ void StartupTest::everyCatalogueScansAtStart()
             }
         }
         QSqlDatabase::removeDatabase(QStringLiteral("scanned"));
-        if (missing.isEmpty())
-            break;
-        QTest::qWait(50);
-    }
-    QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char(' '))));
+        return !missing.isEmpty();
+    };
+    QTRY_VERIFY2_WITH_TIMEOUT(!notScanned(), qPrintable(missing.join(QLatin1Char(' '))), 10000);
     QCOMPARE(process->state(), QProcess::Running);
 }
 
@@ -313,17 +319,8 @@ void StartupTest::updateCheckFollowsSetting()
     QFETCH(bool, checks);
     const QString program = installProgram();
     QVERIFY(!program.isEmpty());
-    if (!stored.isEmpty()) {
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("settings"));
-            db.setDatabaseName(m_dir->filePath(QStringLiteral("app/Resources/brushes.db")));
-            QVERIFY(db.open());
-            QSqlQuery query(db);
-            QVERIFY(query.exec(QStringLiteral("INSERT OR REPLACE INTO Settings (Name, Value) VALUES ('AutoUpdate', '%1')")
-                                   .arg(stored)));
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("settings"));
-    }
+    if (!stored.isEmpty())
+        QVERIFY(storeSetting(QStringLiteral("AutoUpdate"), stored));
     // The feed server: a check shows up as a connection.
     QTcpServer feed;
     QVERIFY(feed.listen(QHostAddress::LocalHost));

@@ -1,7 +1,7 @@
 #include "update/browserautoupdater.h"
 
-#include <QDesktopServices>
 #include "tests/common/realdata.h"
+#include "tests/common/urlcatcher.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,18 +32,6 @@ QByteArray item(const QByteArray &version, const QByteArray &url)
 
 } // namespace
 
-// Receives what the updater hands to the browser.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public Q_SLOTS:
-    void open(const QUrl &url) { opened << url; }
-};
-
 // The updater against feeds served over HTTP by a local Python server.
 class TestAutoUpdater : public QObject
 {
@@ -69,7 +57,7 @@ private:
     QTemporaryDir m_root;
     QProcess m_server;
     int m_port = 0;
-    UrlCatcher m_browser;
+    UrlCatcher m_browser{{QStringLiteral("http"), QStringLiteral("https")}};
 };
 
 void TestAutoUpdater::initTestCase()
@@ -86,15 +74,10 @@ void TestAutoUpdater::initTestCase()
     bool ok = false;
     m_port = m_server.readLine().trimmed().toInt(&ok);
     QVERIFY(ok && m_port > 0);
-
-    QDesktopServices::setUrlHandler(QStringLiteral("http"), &m_browser, "open");
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_browser, "open");
 }
 
 void TestAutoUpdater::cleanupTestCase()
 {
-    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     if (m_server.state() == QProcess::NotRunning)
         return;
     // The server stops when its input closes.

@@ -117,6 +117,14 @@ std::string filePath(double index, float *result = nullptr)
     return answer > 0.0f || (answer == 0.0f && block[0] != 'Z') ? std::string(block) : "<none>";
 }
 
+// GetFilePath answers 0 for an index outside the list.
+bool outsideList(double index)
+{
+    float length = -1;
+    filePath(index, &length);
+    return length == 0.0f;
+}
+
 std::set<std::string> listedPaths(int count)
 {
     std::set<std::string> paths;
@@ -144,12 +152,7 @@ void testDirFileList()
         CHECK_EQ(filePath(1, &length), only);
         CHECK_EQ(length, float(only.size()));
         CHECK_EQ(filePath(1.9), only);
-        filePath(2, &length);
-        CHECK_EQ(length, 0.0f);
-        filePath(0, &length);
-        CHECK_EQ(length, 0.0f);
-        filePath(-1, &length);
-        CHECK_EQ(length, 0.0f);
+        CHECK(outsideList(2) && outsideList(0) && outsideList(-1));
     }
     char block[8];
     CHECK_EQ(dt.GetFilePath(nullptr, 1.0, nullptr, 8), -1.0f);
@@ -164,9 +167,7 @@ void testDirFileList()
     const std::set<std::string> files = {in("several\\a.txt"), in("several\\b.txt"),
                                          in("several\\c.txt")};
     CHECK(listedPaths(3) == files);
-    float length = 0;
-    filePath(4, &length);
-    CHECK_EQ(length, 0.0f);
+    CHECK(outsideList(4));
 
     // Folders, with the two dot entries taken like any other folder.
     CHECK_EQ(dt.GetDirFileList(in("several").c_str(), 1.0, nullptr, 0), 3.0f);
@@ -175,8 +176,8 @@ void testDirFileList()
     CHECK(listedPaths(3) == folders);
     CHECK_EQ(dt.GetDirFileList(in("several\\sub").c_str(), 0.0, nullptr, 0), 0.0f);
     // An empty list reads as one entry with an empty path.
-    CHECK_EQ(filePath(1, &length), std::string());
-    CHECK_EQ(length, 0.0f);
+    CHECK_EQ(filePath(1), std::string());
+    CHECK(outsideList(1));
 
     CHECK_EQ(dt.GetDirFileList(in("missing").c_str(), 0.0, nullptr, 0), 0.0f);
     CHECK_EQ(dt.GetDirFileList("", 0.0, nullptr, 0), 0.0f);
@@ -191,8 +192,7 @@ void testDirFileList()
     CHECK(taken > 1.0f && taken < 30.0f);
     const std::string last = filePath(taken);
     CHECK(last.rfind(in("many\\"), 0) == 0 && exists(last));
-    filePath(taken + 1, &length);
-    CHECK_EQ(length, 0.0f);
+    CHECK(outsideList(taken + 1));
 }
 
 void testFileNumber()
@@ -563,8 +563,7 @@ void testFilesDialog()
         float length = 0;
         CHECK_EQ(filePath(1, &length), in("several\\b.txt"));
         CHECK_EQ(length, float(in("several\\b.txt").size()));
-        filePath(2, &length);
-        CHECK_EQ(length, 0.0f);
+        CHECK(outsideList(2));
     }
     {
         DialogUser user;
@@ -573,9 +572,7 @@ void testFilesDialog()
         CHECK_EQ(runDialog(&user, "Dirtool multiple", 0.0, nullptr, 0), 2.0f);
         CHECK_EQ(filePath(1), in("several\\a.txt"));
         CHECK_EQ(filePath(2), in("several\\c.txt"));
-        float length = 0;
-        filePath(3, &length);
-        CHECK_EQ(length, 0.0f);
+        CHECK(outsideList(3));
     }
     CHECK_EQ(dt.SetDefaultFolder(nullptr, 0.0, nullptr, 0), 0.0f);
     CHECK_EQ(dt.SetDialogTitle(nullptr, 0.0, nullptr, 0), 0.0f);

@@ -33,16 +33,11 @@ run() {
     timeout -k 5 "$limit" "$wine" "$@" </dev/null
 }
 
-uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 run 90 reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 || {
     echo "could not create the Wine prefix"; exit 1; }
 # The desktop process started with the prefix has no display; start it anew.
 "$wineserver" -k 2>/dev/null
 "$wineserver" -w 2>/dev/null
-run 20 reg add "$uninstall\\KivaraTest ZBrush 2021" /v DisplayName /d "ZBrush 2021" /f /reg:64 >/dev/null 2>&1
-run 20 reg add "$uninstall\\KivaraTest ZBrush 2021" /v InstallLocation /d 'C:\Program Files\Pixologic\ZBrush 2021' /f /reg:64 >/dev/null 2>&1
-run 20 reg add "$uninstall\\KivaraTest NoLocation" /v DisplayName /d "ZBrush 2022" /f /reg:64 >/dev/null 2>&1
-run 20 reg add "$uninstall\\KivaraTest Wow32" /v DisplayName /d "ZBrush 32-bit view" /f /reg:32 >/dev/null 2>&1
 echo "prefix ready after $(( $(date +%s) - started )) s"
 
 status=0

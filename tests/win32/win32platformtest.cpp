@@ -1,5 +1,4 @@
-// The Win32 platform layer under Wine. run-wine-tests.sh writes the uninstall
-// entries this program expects into the prefix before it starts.
+// The Win32 platform layer under Wine.
 
 #include "wintest.h"
 
@@ -54,22 +53,48 @@ const P::UninstallEntry *entry(const std::vector<P::UninstallEntry> &entries, co
     return nullptr;
 }
 
+const wchar_t *const UninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+struct WrittenEntry
+{
+    const wchar_t *subkey;
+    REGSAM view;
+    const wchar_t *displayName;
+    const wchar_t *installLocation; // null: none; empty: a number instead of text
+    bool terminated;                // text stored with its terminator, as installers do
+};
+
+void writeUninstallEntry(const WrittenEntry &written)
+{
+    HKEY key = nullptr;
+    if (!CHECK(RegCreateKeyExW(HKEY_LOCAL_MACHINE, (UninstallKey + std::wstring(written.subkey)).c_str(), 0, nullptr,
+                               0, KEY_WRITE | written.view, nullptr, &key, nullptr) == ERROR_SUCCESS))
+        return;
+    const auto setText = [&](const wchar_t *value, const wchar_t *text) {
+        RegSetValueExW(key, value, 0, REG_SZ, reinterpret_cast<const BYTE *>(text),
+                       DWORD((std::wcslen(text) + (written.terminated ? 1 : 0)) * sizeof(wchar_t)));
+    };
+    setText(L"DisplayName", written.displayName);
+    if (written.installLocation && *written.installLocation) {
+        setText(L"InstallLocation", written.installLocation);
+    } else if (written.installLocation) {
+        const DWORD number = 7;
+        RegSetValueExW(key, L"InstallLocation", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&number), sizeof number);
+    }
+    RegCloseKey(key);
+}
+
 void testUninstallEntries()
 {
     WinTest::section("uninstall entries");
-    // A name stored without its terminator and a location that is no text.
-    const wchar_t *const key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KivaraTest Unterminated";
-    HKEY written = nullptr;
-    if (CHECK(RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_WRITE | KEY_WOW64_64KEY, nullptr,
-                              &written, nullptr) == ERROR_SUCCESS)) {
-        const wchar_t name[] = L"ZBrush 2023";
-        RegSetValueExW(written, L"DisplayName", 0, REG_SZ, reinterpret_cast<const BYTE *>(name),
-                       DWORD(std::wcslen(name) * sizeof(wchar_t)));
-        const DWORD number = 7;
-        RegSetValueExW(written, L"InstallLocation", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&number),
-                       sizeof number);
-        RegCloseKey(written);
-    }
+    const WrittenEntry written[] = {
+        {L"KivaraTest ZBrush 2021", KEY_WOW64_64KEY, L"ZBrush 2021", L"C:\\Program Files\\Pixologic\\ZBrush 2021", true},
+        {L"KivaraTest NoLocation", KEY_WOW64_64KEY, L"ZBrush 2022", nullptr, true},
+        {L"KivaraTest Unterminated", KEY_WOW64_64KEY, L"ZBrush 2023", L"", false},
+        {L"KivaraTest Wow32", KEY_WOW64_32KEY, L"ZBrush 32-bit view", nullptr, true},
+    };
+    for (const WrittenEntry &w : written)
+        writeUninstallEntry(w);
 
     const std::vector<P::UninstallEntry> entries = P::uninstallEntries();
     const P::UninstallEntry *zbrush = entry(entries, L"KivaraTest ZBrush 2021");
@@ -89,7 +114,8 @@ void testUninstallEntries()
     }
     // Written to the 32-bit view only.
     CHECK(entry(entries, L"KivaraTest Wow32") == nullptr);
-    RegDeleteKeyExW(HKEY_LOCAL_MACHINE, key, KEY_WOW64_64KEY, 0);
+    for (const WrittenEntry &key : written)
+        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, (UninstallKey + std::wstring(key.subkey)).c_str(), key.view, 0);
 }
 
 struct KeyMessage
