@@ -4,6 +4,7 @@
 #include "Model/systemdataservice.h"
 #include "appfolders.h"
 #include "tests/common/modeltexts.h"
+#include "tests/common/testfiles.h"
 
 #include <QAbstractItemModel>
 #include <QDir>
@@ -73,8 +74,7 @@ QString ScanWorld::addFile(const QString &root, const QString &relative, const Q
 
 QByteArray ScanWorld::commandFile() const
 {
-    QFile file(dataFolder + QStringLiteral("ZPluginData/KIVData/kiv.zvr"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return TestFiles::read(dataFolder + QStringLiteral("ZPluginData/KIVData/kiv.zvr"));
 }
 
 QStringList ScanWorld::names(const QAbstractItemModel *model)

@@ -61,13 +61,6 @@ void ScanLibrary::sameSecondRows()
     QTest::newRow("next second") << 1000 << true;
 }
 
-bool ScanLibrary::writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 QSharedPointer<HostBridge> ScanLibrary::hostBridge(QString *commandFile)
 {
     const QString prefix = folder(QStringLiteral("prefix"));
@@ -84,12 +77,6 @@ QSharedPointer<HostBridge> ScanLibrary::hostBridge(QString *commandFile)
     else
         qunsetenv("WINEPREFIX");
     return bridge;
-}
-
-QByteArray ScanLibrary::readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QStringList shownNames(const QAbstractItemModel *view, int nameRole)

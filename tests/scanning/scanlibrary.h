@@ -2,6 +2,7 @@
 
 #include "Model/databaseservice.h"
 #include "tests/common/resourcerecord.h"
+#include "tests/common/testfiles.h"
 
 class HostBridge;
 
@@ -31,7 +32,6 @@ struct ScanLibrary
     QString programFolder() const { return dir.filePath(QStringLiteral("program")); }
     // The URL text that the interface hands to addResourceLocation.
     static QString locationUrl(const QString &folder);
-    static bool writeFile(const QString &path, const QByteArray &bytes);
     static bool setModified(const QString &path, const QDateTime &time);
     // The offsets from a stored scan date that a file's time is set to, and whether the
     // next scan then takes the file as changed: stored dates have whole seconds, so any
@@ -50,7 +50,6 @@ struct ScanLibrary
     // A host bridge on one ZBrush data folder in a Wine prefix under the temporary
     // folder, and no X server to send keys to. Commands land in the returned file.
     QSharedPointer<HostBridge> hostBridge(QString *commandFile);
-    static QByteArray readFile(const QString &path);
 
     QTemporaryDir dir;
     QString path;

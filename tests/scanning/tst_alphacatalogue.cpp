@@ -106,7 +106,7 @@ void TestAlphaCatalogue::imageFacts()
     const QString folder = library.folder(QStringLiteral("alphas"));
     const QString path = folder + QLatin1Char('/') + file;
     if (format < 0)
-        QVERIFY(ScanLibrary::writeFile(path, bytes));
+        QVERIFY(TestFiles::write(path, bytes));
     else
         QVERIFY(writeImage(path, width, height, QImage::Format(format)));
 
@@ -376,7 +376,7 @@ void TestAlphaCatalogue::commands()
     QString commandFile;
     AlphaDataService service(library.hostBridge(&commandFile), library.database, false, nullptr);
     QVERIFY(QMetaObject::invokeMethod(&service, method.constData()));
-    QCOMPARE(ScanLibrary::readFile(commandFile), zbrushCommand(10.0f, "Alpha:" + name));
+    QCOMPARE(TestFiles::read(commandFile), zbrushCommand(10.0f, "Alpha:" + name));
 }
 
 QTEST_MAIN(TestAlphaCatalogue)

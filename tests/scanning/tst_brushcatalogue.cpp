@@ -83,7 +83,7 @@ private:
 void TestBrushCatalogue::writeBrushes(const QString &folder, const QStringList &names)
 {
     for (const QString &name : names)
-        QVERIFY(ScanLibrary::writeFile(folder + QLatin1Char('/') + name + QStringLiteral(".ZBP"),
+        QVERIFY(TestFiles::write(folder + QLatin1Char('/') + name + QStringLiteral(".ZBP"),
                                        brushFile("2021", 278, credits("", ""))));
 }
 
@@ -96,7 +96,7 @@ void TestBrushCatalogue::fileOfTheScanSecond()
     ScanLibrary library;
     const QString folder = library.folder(QStringLiteral("brushes"));
     const QString path = folder + QStringLiteral("/Rake.ZBP");
-    QVERIFY(ScanLibrary::writeFile(path, brushFile("2021", 278, credits("Ann", "ann.example"))));
+    QVERIFY(TestFiles::write(path, brushFile("2021", 278, credits("Ann", "ann.example"))));
     const auto record = ScanLibrary::scannedRecord<BrushInfo>(QStringLiteral("Rake"), path, offsetMs);
     QVERIFY(record);
     library.database->saveBrushes({record});
@@ -149,7 +149,7 @@ void TestBrushCatalogue::readCredits()
     QTemporaryDir dir;
     BrushInfo record;
     record.path = dir.filePath(QStringLiteral("Brush.ZBP"));
-    QVERIFY(ScanLibrary::writeFile(record.path, brushFile(version, offset, bytes)));
+    QVERIFY(TestFiles::write(record.path, brushFile(version, offset, bytes)));
     BrushDataService::readBrushFileCredits(record);
     QCOMPARE(record.author, author);
     QCOMPARE(record.link, link);
@@ -171,11 +171,11 @@ void TestBrushCatalogue::creditsReachObjectAndRow()
 {
     ScanLibrary library;
     const QString folder = library.folder(QStringLiteral("brushes"));
-    QVERIFY(ScanLibrary::writeFile(folder + QStringLiteral("/Clay Fast.ZBP"),
+    QVERIFY(TestFiles::write(folder + QStringLiteral("/Clay Fast.ZBP"),
                                    brushFile("2021", 278, credits("Ann", "https://ann.example"))));
-    QVERIFY(ScanLibrary::writeFile(folder + QStringLiteral("/sub/Old.ZBP"),
+    QVERIFY(TestFiles::write(folder + QStringLiteral("/sub/Old.ZBP"),
                                    brushFile("4.3", 202, credits("Nobody", "nowhere"))));
-    QVERIFY(ScanLibrary::writeFile(folder + QStringLiteral("/Not a brush.ZTL"),
+    QVERIFY(TestFiles::write(folder + QStringLiteral("/Not a brush.ZTL"),
                                    brushFile("2021", 278, credits("Ann", "x"))));
 
     Catalogue catalogue;
@@ -257,7 +257,7 @@ void TestBrushCatalogue::updateFiles()
     for (const QString &file : files) {
         const bool broken = file.endsWith(QLatin1Char('!'));
         const QString name = broken ? file.chopped(1) : file;
-        QVERIFY(ScanLibrary::writeFile(library.programFolder() + QStringLiteral("/Resources/updates/") + name
+        QVERIFY(TestFiles::write(library.programFolder() + QStringLiteral("/Resources/updates/") + name
                                            + QStringLiteral(".kiv.xml"),
                                        broken ? QByteArray("<KIV><Brush") : ghostDocument(name.toUtf8().constData())));
         if (broken)
@@ -282,7 +282,7 @@ void TestBrushCatalogue::updateFileAppliedOnce()
 {
     ScanLibrary library;
     library.database->writeDatabaseVersion(QStringLiteral("3.0.1"));
-    QVERIFY(ScanLibrary::writeFile(library.programFolder() + QStringLiteral("/Resources/updates/3_0_2.kiv.xml"),
+    QVERIFY(TestFiles::write(library.programFolder() + QStringLiteral("/Resources/updates/3_0_2.kiv.xml"),
                                    ghostDocument("Ghost")));
     Catalogue catalogue;
     QVERIFY(catalogue.start(library, DatabaseService::Brush));
@@ -312,7 +312,7 @@ void TestBrushCatalogue::brushElements()
     };
     library.database->saveBrushes({record("Owned", {QStringLiteral("Mine")}, "Old", "Standard"),
                                    record("Same", {}, "Clay", "Clay"), record("Bare", {}, "", "")});
-    QVERIFY(ScanLibrary::writeFile(
+    QVERIFY(TestFiles::write(
         folder + QStringLiteral("/meta.kiv.xml"),
         "<KIV>\n"
         "  <Brush name=\"Owned\" category=\"Sculpt\" kiv_category=\"Clay\" type=\"Clay\"/>\n"
@@ -399,9 +399,9 @@ void TestBrushCatalogue::unparsableMetadataIsSkipped()
     ScanLibrary library;
     const QString folder = library.folder(QStringLiteral("brushes"));
     writeBrushes(folder, {QStringLiteral("A"), QStringLiteral("B")});
-    QVERIFY(ScanLibrary::writeFile(folder + QStringLiteral("/a.kiv.xml"), "<KIV><Brush name=\"A\" "));
-    QVERIFY(ScanLibrary::writeFile(folder + QStringLiteral("/m.kiv.xml"), "not xml at all"));
-    QVERIFY(ScanLibrary::writeFile(folder + QStringLiteral("/z.kiv.xml"),
+    QVERIFY(TestFiles::write(folder + QStringLiteral("/a.kiv.xml"), "<KIV><Brush name=\"A\" "));
+    QVERIFY(TestFiles::write(folder + QStringLiteral("/m.kiv.xml"), "not xml at all"));
+    QVERIFY(TestFiles::write(folder + QStringLiteral("/z.kiv.xml"),
                                    "<KIV><Brush name=\"B\" category=\"\" kiv_category=\"K\" type=\"Clay\"/></KIV>"));
 
     // Each broken document is logged with its path and passed over.
@@ -446,7 +446,7 @@ void TestBrushCatalogue::categoryCounts()
     const QString first = library.folder(QStringLiteral("first"));
     writeBrushes(first, {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D"),
                          QStringLiteral("E"), QStringLiteral("F0"), QStringLiteral("G")});
-    QVERIFY(ScanLibrary::writeFile(first + QStringLiteral("/meta.kiv.xml"),
+    QVERIFY(TestFiles::write(first + QStringLiteral("/meta.kiv.xml"),
                                    "<KIV>"
                                    "<KIV_Category name=\"Polish\" group=\"Sculpt\"/>"
                                    "<KIV_Category name=\"Clay\" group=\"Sculpt\"/>"
@@ -462,7 +462,7 @@ void TestBrushCatalogue::categoryCounts()
                                    "</KIV>"));
     const QString second = library.folder(QStringLiteral("second"));
     writeBrushes(second, {QStringLiteral("F")});
-    QVERIFY(ScanLibrary::writeFile(second + QStringLiteral("/more/meta.kiv.xml"),
+    QVERIFY(TestFiles::write(second + QStringLiteral("/more/meta.kiv.xml"),
                                    "<KIV><Brush name=\"F\" category=\"\" kiv_category=\"Hair\" type=\"Groom\"/></KIV>"));
 
     Catalogue catalogue;
@@ -504,7 +504,7 @@ void TestBrushCatalogue::typesAndFilters()
     const QString folder = library.folder(QStringLiteral("brushes"));
     writeBrushes(folder, {QStringLiteral("Clay A"), QStringLiteral("Clay B"), QStringLiteral("Move"),
                           QStringLiteral("Untyped")});
-    QVERIFY(ScanLibrary::writeFile(folder + QStringLiteral("/meta.kiv.xml"),
+    QVERIFY(TestFiles::write(folder + QStringLiteral("/meta.kiv.xml"),
                                    "<KIV>"
                                    "<Brush name=\"Clay A\" category=\"\" kiv_category=\"Sculpt\" type=\"Clay\"/>"
                                    "<Brush name=\"Clay B\" category=\"\" kiv_category=\"\" type=\"Clay\"/>"
@@ -559,10 +559,10 @@ void TestBrushCatalogue::hostCommands()
     BrushDataService service(library.hostBridge(&commandFile), library.database, false, nullptr);
 
     service.activateResource(QStringLiteral("Clay"), QStringLiteral("/b/Clay.ZBP"));
-    QCOMPARE(ScanLibrary::readFile(commandFile), zbrushCommand(0.0f, "Brush:Clay", "/b/Clay.ZBP"));
+    QCOMPARE(TestFiles::read(commandFile), zbrushCommand(0.0f, "Brush:Clay", "/b/Clay.ZBP"));
     // The reset is a brush command with action code 9 and neither name nor path.
     service.resetAllBrushes();
-    QCOMPARE(ScanLibrary::readFile(commandFile), zbrushCommand(9.0f, "Brush:"));
+    QCOMPARE(TestFiles::read(commandFile), zbrushCommand(9.0f, "Brush:"));
 }
 
 QTEST_MAIN(TestBrushCatalogue)

@@ -1,4 +1,5 @@
 #include "systemfixture.h"
+#include "tests/common/testfiles.h"
 
 #include "appfolders.h"
 
@@ -18,8 +19,8 @@ SystemFixture::SystemFixture()
     AppFolders::setProgramFolderForTesting(program);
     databasePath = path(QStringLiteral("brushes.db"));
     m_valid = QDir().mkpath(dataFolder()) && QDir().mkpath(zbrushFolder() + QStringLiteral("/ZStartup"))
-        && writeFile(program + QStringLiteral("/Resources/kiv.zsc"), "shipped script")
-        && writeFile(program + QStringLiteral("/Resources/Dirtool64.dll"), "shipped library")
+        && TestFiles::write(program + QStringLiteral("/Resources/kiv.zsc"), "shipped script")
+        && TestFiles::write(program + QStringLiteral("/Resources/Dirtool64.dll"), "shipped library")
         && QFile::copy(QStringLiteral(KIVARA_TEMPLATE_DB), databasePath)
         && QFile::setPermissions(databasePath, QFile::ReadOwner | QFile::WriteOwner);
 }
@@ -75,7 +76,7 @@ QString SystemFixture::defaultLibrary() const
 
 QByteArray SystemFixture::commandFile() const
 {
-    return readFile(dataFolder() + QStringLiteral("/ZPluginData/KIVData/kiv.zvr"));
+    return TestFiles::read(dataFolder() + QStringLiteral("/ZPluginData/KIVData/kiv.zvr"));
 }
 
 QString SystemFixture::installedScript() const
@@ -90,24 +91,11 @@ QString SystemFixture::installedLibrary() const
 
 void SystemFixture::installCurrentPlugin()
 {
-    writeFile(installedScript(), "shipped script");
-    writeFile(installedLibrary(), "shipped library");
+    TestFiles::write(installedScript(), "shipped script");
+    TestFiles::write(installedLibrary(), "shipped library");
     // Installed after the shipped copy was made: current.
     QFile script(installedScript());
     if (script.open(QIODevice::ReadWrite))
         script.setFileTime(QFileInfo(AppFolders::scriptPluginSource()).lastModified().addSecs(60),
                            QFileDevice::FileModificationTime);
-}
-
-bool SystemFixture::writeFile(const QString &path, const QByteArray &content)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
-}
-
-QByteArray SystemFixture::readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }

@@ -47,8 +47,6 @@ public:
     QString installedLibrary() const;
     void installCurrentPlugin();
 
-    static bool writeFile(const QString &path, const QByteArray &content);
-    static QByteArray readFile(const QString &path);
 
     QTemporaryDir dir;
     std::unique_ptr<WinePrefixBuilder> prefix;

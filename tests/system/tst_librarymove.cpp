@@ -1,6 +1,7 @@
 // Moving the library folder: one rename on the same file system, a checked copy
 // across file systems, and the cases that leave the library where it is.
 #include "systemfixture.h"
+#include "tests/common/testfiles.h"
 
 #include "Model/librarymover.h"
 
@@ -28,7 +29,7 @@ QMap<QString, QByteArray> contents(const QString &folder)
     QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         it.next();
-        found.insert(QDir(folder).relativeFilePath(it.filePath()), SystemFixture::readFile(it.filePath()));
+        found.insert(QDir(folder).relativeFilePath(it.filePath()), TestFiles::read(it.filePath()));
     }
     return found;
 }
@@ -73,7 +74,7 @@ void TestLibraryMove::init()
     m_fixture->installCurrentPlugin();
     m_library = m_fixture->defaultLibrary();
     for (auto it = libraryFiles.cbegin(); it != libraryFiles.cend(); ++it)
-        QVERIFY(SystemFixture::writeFile(m_library + QLatin1Char('/') + it.key(), it.value()));
+        QVERIFY(TestFiles::write(m_library + QLatin1Char('/') + it.key(), it.value()));
     QFile clay(m_library + QStringLiteral("/Brushes/Clay.ZBP"));
     QVERIFY(clay.open(QIODevice::ReadWrite));
     m_clayTime = QDateTime::fromSecsSinceEpoch(1500000000);
@@ -111,9 +112,9 @@ void TestLibraryMove::moveWithinFileSystem()
     if (prepare == QLatin1String("folder") || prepare == QLatin1String("read-only"))
         QVERIFY(QDir().mkpath(chosen));
     if (prepare == QLatin1String("file"))
-        QVERIFY(SystemFixture::writeFile(chosen, "text"));
+        QVERIFY(TestFiles::write(chosen, "text"));
     if (prepare == QLatin1String("taken"))
-        QVERIFY(SystemFixture::writeFile(chosen + QStringLiteral("/KIVSource/other.txt"), "another library"));
+        QVERIFY(TestFiles::write(chosen + QStringLiteral("/KIVSource/other.txt"), "another library"));
     if (prepare == QLatin1String("read-only")) {
         QVERIFY(QFile::setPermissions(chosen, QFile::ReadOwner | QFile::ExeOwner));
         if (QFileInfo(chosen).isWritable())
@@ -188,7 +189,7 @@ void TestLibraryMove::secondMoveTakesTheLibrary()
     const QString second = m_fixture->path(QStringLiteral("Second"));
     QVERIFY(QDir().mkpath(first));
     QVERIFY(QDir().mkpath(second));
-    QVERIFY(SystemFixture::writeFile(first + QStringLiteral("/mine.txt"), "the user's own file"));
+    QVERIFY(TestFiles::write(first + QStringLiteral("/mine.txt"), "the user's own file"));
 
     system.setLibraryPath(url(first));
     QCOMPARE(system.libraryPath(), first);

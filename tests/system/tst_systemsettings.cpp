@@ -2,12 +2,12 @@
 // on the same library database.
 #include "systemfixture.h"
 #include "tests/common/favoritenames.h"
+#include "tests/common/urlcatcher.h"
 #include "tests/common/zbrushcommand.h"
 
 #include "Model/favoriteset.h"
 #include "update/autoupdater.h"
 
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMetaProperty>
 #include <QScreen>
@@ -42,18 +42,6 @@ QSignalSpy *notifySpy(QObject *object, const char *property)
 }
 
 } // namespace
-
-// Receives what the service hands to the desktop's file browser.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public Q_SLOTS:
-    void open(const QUrl &url) { opened << url; }
-};
 
 class TestSystemSettings : public QObject
 {
@@ -324,10 +312,8 @@ void TestSystemSettings::commands()
 void TestSystemSettings::openResourceFolder()
 {
     m_fixture->start();
-    UrlCatcher browser;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &browser, "open");
+    UrlCatcher browser({QStringLiteral("file")});
     m_fixture->system->openResourceFolder(QStringLiteral("/library/Brushes/Clay.ZBP"));
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     // The folder that holds the file, not the file.
     QCOMPARE(browser.opened, QList<QUrl>{QUrl(QStringLiteral("file:///library/Brushes"))});
 }

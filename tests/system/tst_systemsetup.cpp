@@ -2,6 +2,7 @@
 // of a Wine prefix, the plug-in check, finish set-up, favourites and rescans with
 // registered catalogues.
 #include "systemfixture.h"
+#include "tests/common/testfiles.h"
 #include "tests/common/favoritenames.h"
 
 #include "../catalogue/testcatalogue.h"
@@ -187,8 +188,8 @@ void TestSystemSetup::pluginCheckAtStart()
 
     const QString shipped = AppFolders::scriptPluginSource();
     if (!installed.isEmpty()) {
-        QVERIFY(SystemFixture::writeFile(m_fixture->installedScript(), installed));
-        QVERIFY(SystemFixture::writeFile(m_fixture->installedLibrary(), "shipped library"));
+        QVERIFY(TestFiles::write(m_fixture->installedScript(), installed));
+        QVERIFY(TestFiles::write(m_fixture->installedLibrary(), "shipped library"));
         QFile file(m_fixture->installedScript());
         QVERIFY(file.open(QIODevice::ReadWrite));
         QVERIFY(file.setFileTime(QFileInfo(shipped).lastModified().addSecs(-age), QFileDevice::FileModificationTime));
@@ -203,7 +204,7 @@ void TestSystemSetup::pluginCheckAtStart()
     QVERIFY(m_fixture->system->setupOk());
     QCOMPARE(m_fixture->system->pluginInstalled(), pluginInstalled);
     QCOMPARE(m_fixture->system->pluginInstallError(), error);
-    QCOMPARE(SystemFixture::readFile(m_fixture->installedScript()), script);
+    QCOMPARE(TestFiles::read(m_fixture->installedScript()), script);
     QCOMPARE(m_fixture->system->installLog()->rowCount(), error ? 1 : 0);
 }
 
@@ -244,9 +245,9 @@ void TestSystemSetup::installPlugin()
         return;
 
     // Installed and current: a second call succeeds without copying anything.
-    QVERIFY(SystemFixture::writeFile(m_fixture->installedScript(), "edited script"));
+    QVERIFY(TestFiles::write(m_fixture->installedScript(), "edited script"));
     QVERIFY(system.installPlugin(path));
-    QCOMPARE(SystemFixture::readFile(m_fixture->installedScript()), QByteArray("edited script"));
+    QCOMPARE(TestFiles::read(m_fixture->installedScript()), QByteArray("edited script"));
     QCOMPARE(pathChanged.count(), 1);
 }
 

@@ -1,6 +1,7 @@
 // ZBrush's UI layouts, UI colours, macros and plug-ins as the system service lists
 // and activates them.
 #include "systemfixture.h"
+#include "tests/common/testfiles.h"
 #include "tests/common/zbrushcommand.h"
 
 #include "Model/uicolorrequest.h"
@@ -88,7 +89,7 @@ void TestUiLayouts::init()
                                 QStringLiteral("Macros/Top.zsc"), QStringLiteral("Macros/Misc/Smooth.zsc"),
                                 QStringLiteral("Macros/Misc/Deep/Inner.zsc"), QStringLiteral("Macros/Misc/readme.txt"),
                                 QStringLiteral("ZPlugs64/Other.zsc")}) {
-        QVERIFY(SystemFixture::writeFile(startup(file), file.toUtf8()));
+        QVERIFY(TestFiles::write(startup(file), file.toUtf8()));
     }
     m_fixture->start();
     QVERIFY(m_fixture->system->setupOk());
@@ -116,8 +117,8 @@ void TestUiLayouts::layoutLocations()
 {
     SystemDataService &system = *m_fixture->system;
     const QString mine = m_fixture->path(QStringLiteral("MyLayouts"));
-    QVERIFY(SystemFixture::writeFile(mine + QStringLiteral("/Default.cfg"), "mine"));
-    QVERIFY(SystemFixture::writeFile(mine + QStringLiteral("/Alpha.cfg"), "mine"));
+    QVERIFY(TestFiles::write(mine + QStringLiteral("/Default.cfg"), "mine"));
+    QVERIFY(TestFiles::write(mine + QStringLiteral("/Alpha.cfg"), "mine"));
     const QString missing = m_fixture->path(QStringLiteral("Unplugged"));
 
     QSignalSpy entries(&system, &SystemDataService::uiLayoutsChanged);
@@ -192,7 +193,7 @@ void TestUiLayouts::rename()
     QCOMPARE(pathChanged.count(), renamed ? 1 : 0);
     QCOMPARE(QFileInfo::exists(after), renamed);
     QCOMPARE(QFileInfo::exists(before), !renamed);
-    QCOMPARE(SystemFixture::readFile(startup(QStringLiteral("UserInterfaceLayouts/Minimal.cfg"))),
+    QCOMPARE(TestFiles::read(startup(QStringLiteral("UserInterfaceLayouts/Minimal.cfg"))),
              QByteArray("UserInterfaceLayouts/Minimal.cfg"));
 
     // Colour schemes are renamed the same way.
@@ -216,8 +217,8 @@ void TestUiLayouts::colourLocationsKeptForTheRun()
     SystemDataService &system = *m_fixture->system;
     const QString first = m_fixture->path(QStringLiteral("Colours1"));
     const QString second = m_fixture->path(QStringLiteral("Colours2"));
-    QVERIFY(SystemFixture::writeFile(first + QStringLiteral("/Amber.cfg"), "a"));
-    QVERIFY(SystemFixture::writeFile(second + QStringLiteral("/Blue.cfg"), "b"));
+    QVERIFY(TestFiles::write(first + QStringLiteral("/Amber.cfg"), "a"));
+    QVERIFY(TestFiles::write(second + QStringLiteral("/Blue.cfg"), "b"));
     QSignalSpy locations(&system, &SystemDataService::uiColorLocationsChanged);
     system.addUIColorLocation(url(first));
     system.addUIColorLocation(url(second));
@@ -242,7 +243,7 @@ void TestUiLayouts::plugins()
     // Built only by the location operations.
     QVERIFY(system.plugins().isEmpty());
     const QString extra = m_fixture->path(QStringLiteral("Plugins"));
-    QVERIFY(SystemFixture::writeFile(extra + QStringLiteral("/Tools/Decimate.zsc"), "d"));
+    QVERIFY(TestFiles::write(extra + QStringLiteral("/Tools/Decimate.zsc"), "d"));
     QSignalSpy plugins(&system, &SystemDataService::pluginsChanged);
     system.addPluginLocation(url(extra));
     QCOMPARE(names(system.plugins()), QStringList{"Decimate"});
@@ -286,7 +287,7 @@ void TestUiLayouts::colourSchemeActivation()
     QFETCH(bool, sync);
     SystemDataService &system = *m_fixture->system;
     // The colours ZBrush wrote a minute ago.
-    QVERIFY(SystemFixture::writeFile(colorsFile(), "10,10"));
+    QVERIFY(TestFiles::write(colorsFile(), "10,10"));
     QFile old(colorsFile());
     QVERIFY(old.open(QIODevice::ReadWrite));
     QVERIFY(old.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
@@ -305,7 +306,7 @@ void TestUiLayouts::colourSchemeActivation()
 
     // ZBrush applies the scheme and writes its colours afterwards: they are taken up.
     QSignalSpy loaded(system.colorRequest(), &UiColorRequest::colorsLoaded);
-    QVERIFY(SystemFixture::writeFile(colorsFile(), "36.14117431640625,40.1568603515625"));
+    QVERIFY(TestFiles::write(colorsFile(), "36.14117431640625,40.1568603515625"));
     QVERIFY(loaded.wait(5000));
     QCOMPARE(m_fixture->colors->main(), QStringLiteral("#ff242424"));
     QCOMPARE(m_fixture->colors->main2(), QStringLiteral("#ff282828"));
