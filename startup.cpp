@@ -29,7 +29,7 @@
 #include <QOpenGLContext>
 #include <QProcess>
 #include <QQmlContext>
-#include <QtQml>
+#include <QQmlEngine>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
 #include <QQmlApplicationEngine>
