@@ -1,35 +1,20 @@
 #include "startup.h"
 
 #include "appfolders.h"
+#include "appservices.h"
 #include "logger.h"
-#include "Model/alphadataservice.h"
-#include "Model/brushdataservice.h"
-#include "Model/brushtypes.h"
-#include "Model/databaseservice.h"
-#include "Model/genericdataservice.h"
-#include "Model/lightdataservice.h"
-#include "Model/texturedataservice.h"
-#include "Model/hostbridge.h"
-#include "Model/resourcedataservice.h"
 #include "Model/systemdataservice.h"
-#include "Model/zuicolor.h"
-#include "providers/alphaiconimageprovider.h"
-#include "providers/brushiconimageprovider.h"
-#include "update/autoupdater.h"
 
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLocale>
 #include <QOpenGLContext>
 #include <QProcess>
-#include <QQmlContext>
-#include <QQmlEngine>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
 #include <QQmlApplicationEngine>
@@ -58,11 +43,7 @@ Startup::~Startup()
 {
     // The engine goes first: its windows own the catalogue services.
     m_engine.reset();
-    m_updater.reset();
-    m_system.reset();
-    m_uiColor.reset();
-    m_hostBridge.reset();
-    m_database.reset();
+    m_services.reset();
     Logger::instance().stop();
 }
 
@@ -72,18 +53,13 @@ int Startup::exec()
         return 0;
     setIdentity();
     startLog();
-    addFonts();
+    AppServices::addFonts();
     createEngine();
     prepareDatabaseFile();
     createServices();
-    createImageProviders();
-    createSystemServices();
-    createCatalogues();
-    wireServices();
-    loadFavourites();
     watchCreatedWindows();
     loadWindows();
-    startUpdater();
+    m_services->startUpdater(true);
     const int code = QGuiApplication::exec();
     restartIfRequested();
     return code;
@@ -123,16 +99,6 @@ void Startup::startLog()
                       << "starting in" << QDir::currentPath();
 }
 
-void Startup::addFonts()
-{
-    const QStringList fonts{QStringLiteral(":/Resources/Quicksand-Regular.ttf"),
-                            QStringLiteral(":/Resources/Quicksand-Medium.ttf")};
-    for (const QString &font : fonts) {
-        if (QFontDatabase::addApplicationFont(font) < 0)
-            qCritical() << "couldn't add application font";
-    }
-}
-
 void Startup::createEngine()
 {
     // Without OpenGL (a remote desktop, a bare X server) draw with the software
@@ -145,8 +111,7 @@ void Startup::createEngine()
         }
     }
     m_engine = std::make_unique<QQmlApplicationEngine>();
-    qmlRegisterUncreatableMetaObject(Brushes::staticMetaObject, "kiv.brushes", 1, 0, "Brushes",
-                                     QStringLiteral("Error: only enums"));
+    AppServices::registerQmlTypes();
 }
 
 void Startup::prepareDatabaseFile()
@@ -163,66 +128,8 @@ void Startup::prepareDatabaseFile()
 
 void Startup::createServices()
 {
-    m_hostBridge = QSharedPointer<HostBridge>::create();
-    m_database = QSharedPointer<DatabaseService>::create(AppFolders::databasePath(), QString(), true);
-}
-
-void Startup::createImageProviders()
-{
-    // The engine owns them; they open connections of their own on its loader threads.
-    m_engine->addImageProvider(QStringLiteral("brushes"), new BrushIconImageProvider(AppFolders::databasePath()));
-    m_engine->addImageProvider(QStringLiteral("alphas"), new AlphaIconImageProvider);
-}
-
-void Startup::createSystemServices()
-{
-    // The colours ZBrush wrote last are shown at once.
-    m_uiColor = QSharedPointer<ZUiColor>::create(m_hostBridge->newestUiColorsFile());
-    m_engine->rootContext()->setContextProperty(QStringLiteral("zuiColor"), m_uiColor.data());
-    m_system = QSharedPointer<SystemDataService>::create(m_hostBridge, m_database, m_uiColor);
-    m_engine->rootContext()->setContextProperty(QStringLiteral("sysData"), m_system.data());
-}
-
-void Startup::createCatalogues()
-{
-    // Each is published as soon as it exists; a catalogue set up now scans its folders
-    // before the next one is made.
-    const bool setupNow = m_system->setupOk();
-    const auto publish = [this](const QString &contextName, ResourceDataService *catalogue) {
-        m_engine->rootContext()->setContextProperty(contextName, catalogue);
-        m_catalogues.append(catalogue);
-    };
-    publish(QStringLiteral("brushData"), new BrushDataService(m_hostBridge, m_database, setupNow, m_system));
-    publish(QStringLiteral("alphaData"), new AlphaDataService(m_hostBridge, m_database, setupNow, m_system));
-    const QList<GenericDataService::Kind> &kinds = GenericDataService::kinds();
-    const auto generic = [&](const GenericDataService::Kind &kind) {
-        publish(QString::fromLatin1(kind.contextName),
-                GenericDataService::create(kind, m_hostBridge, m_database, setupNow, m_system));
-    };
-    // Projects, materials, tools and fibers; then textures and lights; then the rest.
-    const int beforeTextures = 4;
-    for (int index = 0; index < beforeTextures; ++index)
-        generic(kinds.at(index));
-    publish(QStringLiteral("textureData"), new TextureDataService(m_hostBridge, m_database, setupNow, m_system));
-    publish(QStringLiteral("lightData"), new LightDataService(m_hostBridge, m_database, setupNow, m_system));
-    for (int index = beforeTextures; index < kinds.size(); ++index)
-        generic(kinds.at(index));
-}
-
-void Startup::wireServices()
-{
-    // Favourites, rescans and set-up reach every catalogue through the system service.
-    for (const QPointer<ResourceDataService> &catalogue : qAsConst(m_catalogues)) {
-        if (catalogue)
-            m_system->registerCatalogue(catalogue);
-    }
-}
-
-void Startup::loadFavourites()
-{
-    // Before any window exists: the favourites bar shows them from the start.
-    if (m_system->setupOk())
-        m_system->loadFavorites();
+    m_services = std::make_unique<AppServices>(m_engine.get(), AppFolders::databasePath());
+    m_services->create();
 }
 
 void Startup::watchCreatedWindows()
@@ -236,10 +143,7 @@ void Startup::watchCreatedWindows()
                 return;
             }
             // The mini-mode window comes last, so the services end up its children.
-            for (const QPointer<ResourceDataService> &catalogue : qAsConst(m_catalogues)) {
-                if (catalogue)
-                    catalogue->setParent(object);
-            }
+            m_services->adoptCatalogues(object);
         },
         Qt::QueuedConnection);
 }
@@ -250,28 +154,9 @@ void Startup::loadWindows()
     m_engine->load(QUrl(miniModeWindowUrl));
 }
 
-void Startup::startUpdater()
-{
-    const bool automatic =
-        DatabaseService::settingToBool(m_database->readSetting(DatabaseService::AutoUpdate), true);
-    m_updater = AutoUpdater::create(AutoUpdater::defaultAppcastUrl());
-    const QPointer<SystemDataService> system(m_system.data());
-    m_updater->attachSystemService(m_system.data(), [system](const QString &version) {
-        if (system)
-            system->reportLatestVersion(version);
-    });
-    m_system->setAutoUpdater(m_updater.get());
-    if (!automatic) {
-        qInfo() << "Automatic update checks are off";
-        return;
-    }
-    qInfo().noquote() << "Checking for updates at" << m_updater->appcastUrl().toString();
-    m_updater->checkForUpdatesInBackground();
-}
-
 void Startup::restartIfRequested()
 {
-    if (!m_system || !m_system->restartRequested())
+    if (!m_services || !m_services->system() || !m_services->system()->restartRequested())
         return;
     m_instanceGuard.detach();
     const QStringList arguments = QCoreApplication::arguments();
