@@ -2,7 +2,9 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import "Themes"
 
-// One entry of a KIVMenu: a 16 × 16 icon and the text, 200 × 30; white text when highlighted.
+// One entry of a KIVMenu: a 16 × 16 icon and the text, 200 × 30; white text when
+// highlighted. Give the dark icon ("Images/x-dark.svg"); the highlighted row shows the
+// light one beside its white text.
 MenuItem {
     id: item
     implicitWidth: 200
@@ -20,7 +22,7 @@ MenuItem {
             width: 16
             height: 16
             sourceSize: Qt.size(16, 16)
-            source: item.icon.source
+            source: item.highlighted ? item.icon.source.toString().replace("-dark.svg", ".svg") : item.icon.source
             visible: item.icon.source.toString() !== ""
         }
         Text {

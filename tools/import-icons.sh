@@ -67,20 +67,17 @@ icons=(
   close window-close
 )
 
+# Also drawn dark, as "<name>-dark.svg", for light backgrounds (the white menus).
+dark_icons=(settings support help about)
+dark_colour='#232629'
+
 if [ ! -d "$theme" ]; then
   echo "import-icons: $theme is missing; apt-get install breeze-icon-theme" >&2
   exit 1
 fi
-mkdir -p "$target"
-for ((i = 0; i < ${#icons[@]}; i += 2)); do
-  ours=${icons[i]}
-  theirs=${icons[i + 1]}
-  source=$(find "$theme" -path '*/22/*' -name "$theirs.svg" | sort | head -n 1)
-  if [ -z "$source" ]; then
-    echo "import-icons: no $theirs.svg in $theme" >&2
-    exit 1
-  fi
-  python3 - "$(readlink -f "$source")" "$target/$ours.svg" "$colour" <<'PY'
+# paint <svg> <target> <colour>: the icon with its symbol colour written in.
+paint() {
+  python3 - "$(readlink -f "$1")" "$2" "$3" <<'PY'
 import re, sys
 source, target, text_colour = sys.argv[1:4]
 svg = open(source, encoding="utf-8").read()
@@ -94,6 +91,23 @@ def paint(tag):
     return tag.replace("currentColor", colour)
 open(target, "w", encoding="utf-8").write(re.sub(r"<[^>]+>", paint, svg))
 PY
+}
+
+mkdir -p "$target"
+for ((i = 0; i < ${#icons[@]}; i += 2)); do
+  ours=${icons[i]}
+  theirs=${icons[i + 1]}
+  source=$(find "$theme" -path '*/22/*' -name "$theirs.svg" | sort | head -n 1)
+  if [ -z "$source" ]; then
+    echo "import-icons: no $theirs.svg in $theme" >&2
+    exit 1
+  fi
+  paint "$source" "$target/$ours.svg" "$colour"
+  for dark in "${dark_icons[@]}"; do
+    if [ "$dark" = "$ours" ]; then
+      paint "$source" "$target/$ours-dark.svg" "$dark_colour"
+    fi
+  done
 done
 gzip -dc /usr/share/doc/breeze-icon-theme/copyright.gz 2>/dev/null > "$target/BREEZE-COPYRIGHT.txt" \
   || cp /usr/share/doc/breeze-icon-theme/copyright "$target/BREEZE-COPYRIGHT.txt"
