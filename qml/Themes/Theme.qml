@@ -6,9 +6,10 @@ QtObject {
     // The family of all ten fonts; the main window sets it to the program's typeface.
     property string fontFamily: ""
 
-    // Font N is N points, or N × 0.75 on Windows, whose points come out larger.
+    // Font N is meant to be N pixels high: N points where a point is a pixel (macOS),
+    // N × 0.75 points where the screen counts 96 dots per inch (Windows, Linux).
     function pointSize(size) {
-        return Qt.platform.os === "windows" ? size * 0.75 : size
+        return Qt.platform.os === "osx" ? size : size * 0.75
     }
     function makeFont(size, bold, underline) {
         return Qt.font({ family: fontFamily, pointSize: pointSize(size), letterSpacing: 1.5,
