@@ -1,0 +1,17 @@
+.pragma library
+// The news page of this version, as rich text.
+var html = "<h2>Kivara 3.0</h2>"
+    + "<p>Welcome to the new Kivara. Everything you keep for ZBrush, in one place:</p>"
+    + "<ul>"
+    + "<li><b>Twelve kinds in one window.</b> Brushes, alphas, textures, materials, fibers, tools, "
+    + "lights, projects, grids, array meshes, spotlights and render presets, each with its own "
+    + "view. Press Ctrl+B to step through them.</li>"
+    + "<li><b>Favourites sets.</b> Collect what you use in coloured sets and switch between them "
+    + "with Ctrl+W. Ctrl+T adds the selection to the shown set or takes it out again.</li>"
+    + "<li><b>Mini mode.</b> Ctrl+M shrinks Kivara to a strip of favourites that can stay on top "
+    + "of ZBrush, upright or lying down.</li>"
+    + "<li><b>Your colours or ZBrush's.</b> Choose one of fifteen themes in the settings, or let "
+    + "Kivara follow ZBrush's own interface colours.</li>"
+    + "<li><b>The Library.</b> Log in to download the packs you own straight into your library.</li>"
+    + "</ul>"
+    + "<p>Questions and ideas are welcome on our support page.</p>"
