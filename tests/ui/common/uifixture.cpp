@@ -1,6 +1,7 @@
 #include "uifixture.h"
 
 #include "tests/common/testfiles.h"
+#include "tests/common/urlcatcher.h"
 #include "tests/common/zbrushtestfile.h"
 #include "tests/folders/wineprefixbuilder.h"
 
@@ -44,7 +45,8 @@ const ResourceFile zbrushFiles[] = {
     {"ZArraysPresets/Ring.zam", 0xff8080a0u},
     {"ZSpotlights/Skin.zsl", 0xffa08060u},
     {"ZRenderPresets/Preview.zrp", 0xff6060c0u},
-    {"ZLights/Studio.zlt", 0xfff0f0d0u},
+    {"ZLightCaps/Studio.zli", 0xfff0f0d0u},
+    {"ZLightCaps/Rim.zld", 0xffd0d0f0u},
 };
 const char *const imageFiles[] = {"ZAlphas/Alpha 01.png", "ZAlphas/Alpha 02.png", "ZTextures/Stone.png"};
 
@@ -95,6 +97,8 @@ UiFixture::~UiFixture()
 bool UiFixture::build(const Options &options)
 {
     Startup::setIdentity();
+    m_urls = std::make_unique<UrlCatcher>(QStringList{QStringLiteral("http"), QStringLiteral("https"),
+                                                      QStringLiteral("mailto"), QStringLiteral("file")});
     m_prefix = std::make_unique<WinePrefixBuilder>(path(QStringLiteral("prefix")));
     m_prefix->makeCurrent();
     AppFolders::setProgramFolderForTesting(programFolder());
@@ -144,6 +148,11 @@ bool UiFixture::writeResources()
             return false;
     }
     return true;
+}
+
+QList<QUrl> UiFixture::openedUrls() const
+{
+    return m_urls ? m_urls->opened : QList<QUrl>();
 }
 
 QString UiFixture::dataFolder() const

@@ -15,6 +15,7 @@
 #include <memory>
 
 class AppServices;
+class UrlCatcher;
 class QQmlApplicationEngine;
 class QQuickItem;
 class QWindow;
@@ -31,6 +32,7 @@ class WinePrefixBuilder;
 // stop() destroys windows and services; restart() builds them again on the same
 // library and settings.
 //
+// Web and mail addresses never reach a browser: openedUrls() keeps them.
 // Every warning of the QML engine (errors in bindings, missing files, binding loops)
 // and every message of the "qml"/"js" categories is recorded; tests check
 // noWarnings() in cleanup(). Needs an X display: label the test x11.
@@ -102,6 +104,9 @@ public:
     bool waitForRendering(QQuickWindow *window, int timeoutMs = 5000) const;
     QImage grab(QQuickWindow *window) const;
 
+    // Addresses the interface asked the system browser to open (none is opened).
+    QList<QUrl> openedUrls() const;
+
     bool noWarnings() const { return m_warnings.isEmpty(); }
     QString warningText() const { return m_warnings.join(QLatin1Char('\n')); }
     QStringList warnings() const { return m_warnings; }
@@ -121,6 +126,7 @@ private:
 
     QTemporaryDir m_dir;
     std::unique_ptr<WinePrefixBuilder> m_prefix;
+    std::unique_ptr<UrlCatcher> m_urls;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
     std::unique_ptr<AppServices> m_services;
     QPointer<QQuickWindow> m_mainWindow;

@@ -145,7 +145,8 @@ void UiStyleTest::fontsHaveTheirSizesAndFamily()
     m_style->setProperty("fontFamily", QStringLiteral("Quicksand"));
     for (const auto &expected : fonts) {
         const QFont font = m_style->property(expected.name).value<QFont>();
-        QCOMPARE(font.pointSizeF(), qreal(expected.size));
+        // Pixels as on Windows: 96 dots per inch here too.
+        QCOMPARE(font.pointSizeF(), expected.size * 0.75);
         QCOMPARE(font.bold(), expected.bold);
         QCOMPARE(font.underline(), expected.underline);
         QCOMPARE(font.letterSpacing(), 1.5);
