@@ -5,7 +5,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench screenshots clean
 
 all: build
 
@@ -32,6 +32,11 @@ test: build
 
 bench: build
 	cd $(BUILD_DIR) && for b in bench/bench_*; do [ -x "$$b" ] && echo "== $$b" && "$$b"; done; true
+
+# Every screen of the interface as a PNG in $(BUILD_DIR)/screenshots/ (SCREEN=part of a name for one).
+screenshots: build
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kivara_screenshots
+	tools/screenshots/shoot.sh $(BUILD_DIR)/tools/screenshots/kivara_screenshots $(BUILD_DIR)/screenshots $(SCREEN)
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -1,0 +1,174 @@
+// Renders every screen of the interface into PNG files, on the test library of the
+// interface tests. `make screenshots` runs it under Xvfb with a window manager.
+//
+// To add a screen, add a row to screens(): a file name, what to store before the
+// program starts, and what to do once it runs; the function returns the window to
+// photograph.
+#include "tests/ui/common/uifixture.h"
+
+#include "Model/systemdataservice.h"
+#include "appservices.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QQmlApplicationEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTest>
+#include <QTextStream>
+
+#include <functional>
+
+namespace {
+
+struct Screen
+{
+    QString name;
+    std::function<void(UiFixture &)> prepare;
+    std::function<QQuickWindow *(UiFixture &)> show;
+    UiFixture::Options options = {};
+};
+
+void noPreparation(UiFixture &) {}
+
+QQuickWindow *mainWindow(UiFixture &fixture)
+{
+    return fixture.mainWindow();
+}
+
+QQuickWindow *mainOnKind(UiFixture &fixture, const QString &kind)
+{
+    fixture.click(QStringLiteral("kindButton_") + kind);
+    return fixture.mainWindow();
+}
+
+QQuickWindow *mainWithCollapsed(UiFixture &fixture, const QString &bar)
+{
+    fixture.click(bar);
+    return fixture.mainWindow();
+}
+
+QQuickWindow *childWindow(UiFixture &fixture, const char *name)
+{
+    auto *window = qobject_cast<QQuickWindow *>(fixture.findObject(QString::fromLatin1(name)));
+    if (window)
+        window->show();
+    return window;
+}
+
+// Colour sync is on by default and would hide the theme.
+void storeTheme(UiFixture &fixture, const QString &theme)
+{
+    fixture.storeSetting(DatabaseService::ZbrushColorSync, false);
+    fixture.storeSetting(DatabaseService::Theme, theme);
+}
+
+// A blue-grey ZBrush colour scheme with a teal accent, in the colours file's form.
+const char zbrushColours[] =
+    "38.188385009765625,74.33349609375,74.33349609375,74.33349609375,74.33349609375,"
+    "74.33349609375,47.70170593261719,74.33349609375,74.33349609375,74.33349609375,"
+    "74.33349609375,74.33349609375,74.33349609375,74.33349609375,74.33349609375,74.33349609375,"
+    "74.33349609375,74.33349609375,74.33349609375,74.33349609375,74.33349609375,"
+    "223.90989685058594,74.33349609375,74.33349609375,74.33349609375,74.33349609375,"
+    "200.83151245117188,74.33349609375,16.08636474609375,74.33349609375,74.33349609375,"
+    "74.33349609375,93.44735717773438,74.33349609375,74.33349609375,74.33349609375,"
+    "46.227630615234375,74.33349609375,14.070648193359375,74.33349609375,74.33349609375,"
+    "74.33349609375,74.33349609375,74.33349609375,74.33349609375,74.33349609375,74.33349609375,"
+    "74.33349609375,10.051025390625,74.33349609375,74.33349609375,74.33349609375,"
+    "74.33349609375,74.33349609375,74.33349609375";
+
+QList<Screen> screens()
+{
+    QList<Screen> list;
+    list << Screen{QStringLiteral("main-brushes"), noPreparation, mainWindow};
+    list << Screen{QStringLiteral("main-materials"), noPreparation,
+                   [](UiFixture &f) { return mainOnKind(f, QStringLiteral("material")); }};
+    list << Screen{QStringLiteral("main-render-presets"), noPreparation,
+                   [](UiFixture &f) { return mainOnKind(f, QStringLiteral("renderpreset")); }};
+    list << Screen{QStringLiteral("main-favorites-collapsed"), noPreparation,
+                   [](UiFixture &f) { return mainWithCollapsed(f, QStringLiteral("favoritesCollapseBar")); }};
+    list << Screen{QStringLiteral("main-middle-collapsed"), noPreparation,
+                   [](UiFixture &f) { return mainWithCollapsed(f, QStringLiteral("middleCollapseBar")); }};
+    list << Screen{QStringLiteral("main-details-collapsed"), noPreparation,
+                   [](UiFixture &f) { return mainWithCollapsed(f, QStringLiteral("detailsCollapseBar")); }};
+    for (const QString &theme : {QStringLiteral("Parchment"), QStringLiteral("Lagoon"), QStringLiteral("Quillmark")}) {
+        list << Screen{QStringLiteral("theme-") + theme.toLower(),
+                       [theme](UiFixture &f) { storeTheme(f, theme); }, mainWindow};
+    }
+    list << Screen{QStringLiteral("zbrush-colours"),
+                   [](UiFixture &f) {
+                       f.storeSetting(DatabaseService::ZbrushColorSync, true);
+                       f.writeUiColorsFile(zbrushColours);
+                   },
+                   mainWindow};
+    list << Screen{QStringLiteral("options-menu"), noPreparation, [](UiFixture &f) {
+                       f.click(QStringLiteral("optionsButton"));
+                       return f.mainWindow();
+                   }};
+    list << Screen{QStringLiteral("plugin-message"), noPreparation, mainWindow, {true, false}};
+    list << Screen{QStringLiteral("setup-cover"), noPreparation, mainWindow, {false, true}};
+    list << Screen{QStringLiteral("mini-vertical"), noPreparation, [](UiFixture &f) {
+                       f.system()->setMiniMode(true);
+                       return f.miniWindow();
+                   }};
+    list << Screen{QStringLiteral("mini-horizontal"),
+                   [](UiFixture &f) { f.storeSetting(DatabaseService::HorizontalMiniMode, true); },
+                   [](UiFixture &f) {
+                       f.system()->setMiniMode(true);
+                       return f.miniWindow();
+                   }};
+    list << Screen{QStringLiteral("about"), noPreparation, [](UiFixture &f) { return childWindow(f, "aboutWindow"); }};
+    list << Screen{QStringLiteral("news"), noPreparation, [](UiFixture &f) { return childWindow(f, "newsWindow"); }};
+    list << Screen{QStringLiteral("updates-unchecked"), noPreparation,
+                   [](UiFixture &f) { return childWindow(f, "updatesWindow"); }};
+    list << Screen{QStringLiteral("updates-current"), noPreparation, [](UiFixture &f) {
+                       f.system()->reportLatestVersion(QStringLiteral("3.0.1"));
+                       return childWindow(f, "updatesWindow");
+                   }};
+    list << Screen{QStringLiteral("updates-available"), noPreparation, [](UiFixture &f) {
+                       f.system()->reportLatestVersion(QStringLiteral("3.1.0"));
+                       return childWindow(f, "updatesWindow");
+                   }};
+    return list;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QGuiApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    const QString output = arguments.size() > 1 ? arguments.at(1) : QStringLiteral("screenshots");
+    const QString only = arguments.size() > 2 ? arguments.at(2) : QString();
+    QDir().mkpath(output);
+    QTextStream out(stdout);
+    int failures = 0;
+    for (const Screen &screen : screens()) {
+        if (!only.isEmpty() && !screen.name.contains(only))
+            continue;
+        UiFixture fixture(screen.options);
+        screen.prepare(fixture);
+        if (!fixture.start()) {
+            out << "FAILED to start for " << screen.name << ": " << fixture.warningText() << '\n';
+            ++failures;
+            continue;
+        }
+        fixture.waitForRendering(fixture.mainWindow());
+        QQuickWindow *window = screen.show(fixture);
+        // Let windows settle, popups open and images load.
+        QTest::qWait(400);
+        const QString file = QDir(output).filePath(screen.name + QStringLiteral(".png"));
+        if (!window || !fixture.waitForRendering(window) || !fixture.grab(window).save(file)) {
+            out << "FAILED " << screen.name << '\n';
+            ++failures;
+        } else {
+            out << file << '\n';
+        }
+        if (!fixture.noWarnings()) {
+            out << "warnings in " << screen.name << ":\n" << fixture.warningText() << '\n';
+            ++failures;
+        }
+        out.flush();
+    }
+    return failures == 0 ? 0 : 1;
+}
