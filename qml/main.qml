@@ -272,8 +272,9 @@ Window {
         }
         if (favoritesLoader.item)
             give(favoritesLoader.item, { resourceViewType: viewType("favorite") })
+        // Later: a window declared here applies its own visibility after this runs.
         if (sysData.showNews && !windowSettings.firstStart)
-            newsWindow.show()
+            Qt.callLater(newsWindow.show)
         windowSettings.firstStart = false
         settingsLoaded = true
     }

@@ -20,7 +20,6 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -33,10 +32,19 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <ctime>
 
 namespace {
 
 QTextStream out(stdout);
+
+// The same clock in the parent and in the child.
+qint64 monotonicMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
 
 // Resources per folder of the ZBrush installation, in parts of a hundred.
 struct Share
@@ -76,10 +84,10 @@ bool buildInstallation(const QString &root, int resources)
         const QString folder = zbrush + QLatin1Char('/') + QLatin1String(share.folder);
         QDir().mkpath(folder);
         const int count = resources * share.percent / 100;
-        const bool image = QLatin1String(share.extension) == QLatin1String("png");
+        const bool isImage = QLatin1String(share.extension) == QLatin1String("png");
         for (int i = 0; i < count; ++i) {
             const QString path = QStringLiteral("%1/%2 %3.%4").arg(folder, QLatin1String(share.folder)).arg(i).arg(QLatin1String(share.extension));
-            if (!writeFile(path, image ? png : zfile))
+            if (!writeFile(path, isImage ? png : zfile))
                 return false;
         }
         written += count;
@@ -135,7 +143,7 @@ int runChild(int argc, char **argv)
         int rows = 0;
         for (ResourceDataService *catalogue : services.catalogues())
             rows += catalogue->rowCount();
-        QTextStream(stdout) << "frame " << QElapsedTimer::msecsSinceReference() << ' ' << rows << '\n';
+        QTextStream(stdout) << "frame " << monotonicMs() << ' ' << rows << '\n';
         QTimer::singleShot(0, &app, &QCoreApplication::quit);
     }, Qt::QueuedConnection);
     return app.exec();
@@ -173,7 +181,7 @@ int main(int argc, char **argv)
             child.setProcessEnvironment(env);
             child.setWorkingDirectory(root);
             child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            const qint64 started = QElapsedTimer::msecsSinceReference();
+            const qint64 started = monotonicMs();
             child.start(QCoreApplication::applicationFilePath(),
                         {QStringLiteral("--child"), root});
             if (!child.waitForFinished(600000)) {

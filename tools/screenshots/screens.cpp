@@ -10,6 +10,7 @@
 #include "appservices.h"
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
 #include <QQuickItem>
@@ -77,9 +78,19 @@ const char zbrushColours[] =
     "74.33349609375,10.051025390625,74.33349609375,74.33349609375,74.33349609375,"
     "74.33349609375,74.33349609375,74.33349609375";
 
+// The gallery of shared controls over the main window.
+QQuickWindow *controls(UiFixture &fixture)
+{
+    QFile gallery(QStringLiteral(KIVARA_CONTROLS_GALLERY));
+    if (!gallery.open(QIODevice::ReadOnly) || !fixture.createObject(gallery.readAll()))
+        return nullptr;
+    return fixture.mainWindow();
+}
+
 QList<Screen> screens()
 {
     QList<Screen> list;
+    list << Screen{QStringLiteral("controls"), noPreparation, controls};
     list << Screen{QStringLiteral("main-brushes"), noPreparation, mainWindow};
     list << Screen{QStringLiteral("main-materials"), noPreparation,
                    [](UiFixture &f) { return mainOnKind(f, QStringLiteral("material")); }};

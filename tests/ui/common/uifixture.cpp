@@ -320,8 +320,22 @@ bool reachable(QQuickItem *item)
     return item->width() > 0 && item->height() > 0;
 }
 
+// Layouts and sizes as the next frame will show them.
+void settle(QQuickItem *item)
+{
+    QCoreApplication::processEvents();
+    QQuickWindow *window = item->window();
+    if (!window->isExposed())
+        return;
+    QSignalSpy swapped(window, &QQuickWindow::frameSwapped);
+    window->update();
+    if (swapped.isEmpty())
+        swapped.wait(1000);
+}
+
 QPoint centreOf(QQuickItem *item)
 {
+    settle(item);
     return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
 }
 } // namespace
@@ -357,6 +371,7 @@ bool UiFixture::drag(QQuickItem *item, const QPointF &from, const QPointF &to) c
     if (!reachable(item))
         return false;
     QWindow *window = item->window();
+    settle(item);
     const QPoint start = item->mapToScene(from).toPoint();
     const QPoint end = item->mapToScene(to).toPoint();
     QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, start);
