@@ -28,6 +28,7 @@ ScrollView {
         selectionColor: "#CC979797"
         selectedTextColor: "#FF161616"
         background: null
+        palette.link: Style.favoriteToggleColor
         onLinkActivated: Qt.openUrlExternally(link)
         HoverHandler {
             cursorShape: area.hoveredLink !== "" ? Qt.PointingHandCursor : Qt.IBeamCursor

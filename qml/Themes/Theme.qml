@@ -12,8 +12,10 @@ QtObject {
         return Qt.platform.os === "osx" ? size : size * 0.75
     }
     function makeFont(size, bold, underline) {
-        return Qt.font({ family: fontFamily, pointSize: pointSize(size), letterSpacing: 1.5,
-                         bold: bold, underline: underline })
+        var font = Qt.font({ family: fontFamily, letterSpacing: 1.5, bold: bold, underline: underline })
+        // Set apart: Qt.font() would round 8.25 points down to 8.
+        font.pointSize = pointSize(size)
+        return font
     }
 
     property font genericText11: makeFont(11, false, false)

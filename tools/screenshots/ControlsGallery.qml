@@ -92,5 +92,6 @@ Rectangle {
         id: message
         message: "Remove the favourite set \"Sculpt\"?"
     }
-    Component.onCompleted: message.open()
+    // Opened once the gallery sits in the window.
+    Component.onCompleted: Qt.callLater(message.open)
 }
