@@ -14,6 +14,8 @@ CheckBox {
     padding: 2
     opacity: enabled ? 1.0 : 0.4
     font: Style.genericText11
+    implicitWidth: leftPadding + rightPadding + contentItem.implicitWidth
+    implicitHeight: topPadding + bottomPadding + Math.max(16, contentItem.implicitHeight)
 
     indicator: Rectangle {
         implicitWidth: 16
@@ -37,7 +39,9 @@ CheckBox {
         text: control.text
         font: control.font
         color: Style.settingsTextColor
-        wrapMode: Text.Wrap
+        // Wraps, between words, only when the box is given less room than its label needs
+        // (measured widths with letter spacing come out a pixel or two short).
+        wrapMode: control.width < control.implicitWidth ? Text.WordWrap : Text.NoWrap
         verticalAlignment: Text.AlignVCenter
     }
     KIVToolTip {

@@ -6,6 +6,9 @@ import "Themes"
 TabButton {
     id: control
     implicitHeight: 32
+    // Three tabs share a 250 px column; the words need the room.
+    leftPadding: 2
+    rightPadding: 2
     hoverEnabled: true
     focusPolicy: Qt.NoFocus
     font: Style.genericText14
