@@ -188,9 +188,11 @@ int main(int argc, char **argv)
                 out << "child did not finish\n";
                 return 1;
             }
-            const QList<QByteArray> words = child.readAllStandardOutput().trimmed().split(' ');
+            // The last line holds the frame; anything before it is the program's own output.
+            const QByteArray printed = child.readAllStandardOutput().trimmed();
+            const QList<QByteArray> words = printed.mid(printed.lastIndexOf('\n') + 1).split(' ');
             if (words.size() != 3 || words.at(0) != "frame") {
-                out << "child failed: exit " << child.exitCode() << '\n';
+                out << "child failed: exit " << child.exitCode() << ", printed: " << printed << '\n';
                 return 1;
             }
             const qint64 ms = words.at(1).toLongLong() - started;
