@@ -1,6 +1,6 @@
 // What reading a Photoshop document costs, and what the row copy adds when a
 // width leaves DevIL's packed rows off Qt's 32-bit boundaries.
-#include "psdwriter.h"
+#include "tools/writers/psdwriter.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

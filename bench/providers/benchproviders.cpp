@@ -3,7 +3,7 @@
 #include "providers/brushiconimageprovider.h"
 #include "providers/zbrushthumbnaildecoder.h"
 #include "tests/common/realdata.h"
-#include "tests/common/zbrushtestfile.h"
+#include "tools/writers/zbrushfilewriter.h"
 
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -50,7 +50,7 @@ private:
 // A shaded ball like ZBrush's own previews, tinted by seed.
 QImage previewImage(int seed)
 {
-    QImage image(ZBrushTestFile::side, ZBrushTestFile::side, QImage::Format_RGBA8888);
+    QImage image(ZBrushFileWriter::side, ZBrushFileWriter::side, QImage::Format_RGBA8888);
     image.fill(Qt::black);
     const QColor tint = QColor::fromHsv(seed * 37 % 360, 60, 255);
     for (int y = 0; y < image.height(); ++y) {
@@ -125,7 +125,7 @@ void benchProvider()
     for (int i = 0; i < 1000; ++i) {
         const QString path = dir.filePath(QStringLiteral("Brush%1.zbp").arg(i));
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(ZBrushTestFile::file(previewImage(i), 6)) < 0)
+        if (!file.open(QIODevice::WriteOnly) || file.write(ZBrushFileWriter::file(previewImage(i), 6)) < 0)
             return;
         paths << path;
     }

@@ -13,7 +13,7 @@
 #include "appfolders.h"
 #include "appservices.h"
 #include "startup.h"
-#include "tests/common/zbrushtestfile.h"
+#include "tools/writers/zbrushfilewriter.h"
 
 #include "Model/databaseservice.h"
 #include "Model/resourcedataservice.h"
@@ -71,7 +71,7 @@ bool buildInstallation(const QString &root, int resources)
     const QString zbrush = root + QStringLiteral("/ZBrush");
     if (!QDir().mkpath(zbrush + QStringLiteral("/ZStartup/ZPlugs64/KIVData")))
         return false;
-    const QByteArray zfile = ZBrushTestFile::file(ZBrushTestFile::uniformImage(0xff808080u), 6);
+    const QByteArray zfile = ZBrushFileWriter::file(ZBrushFileWriter::uniformImage(0xff808080u), 6);
     QImage image(128, 128, QImage::Format_Grayscale8);
     image.fill(QColor(128, 128, 128));
     const QString sample = root + QStringLiteral("/sample.png");

@@ -1,4 +1,4 @@
-#include "psdwriter.h"
+#include "tools/writers/psdwriter.h"
 #include "tests/common/realdata.h"
 #include "tests/common/testfiles.h"
 

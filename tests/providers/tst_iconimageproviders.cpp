@@ -3,7 +3,7 @@
 #include "providers/iconpixmapcache.h"
 #include "tests/common/realdata.h"
 #include "tests/common/testfiles.h"
-#include "tests/common/zbrushtestfile.h"
+#include "tools/writers/zbrushfilewriter.h"
 
 #include <QtTest>
 
@@ -97,7 +97,7 @@ void TestIconImageProviders::initTestCase()
         QSqlQuery query(db);
         QVERIFY(query.prepare(QStringLiteral("INSERT INTO Icons (Brush, Image) VALUES (:brush, :image)")));
         query.bindValue(QStringLiteral(":brush"), QStringLiteral("Stored"));
-        query.bindValue(QStringLiteral(":image"), pngOf(ZBrushTestFile::uniformImage(storedColour)));
+        query.bindValue(QStringLiteral(":image"), pngOf(ZBrushFileWriter::uniformImage(storedColour)));
         QVERIFY(query.exec());
         query.bindValue(QStringLiteral(":brush"), QStringLiteral("Garbled"));
         query.bindValue(QStringLiteral(":image"), QByteArray("not a png"));
@@ -112,13 +112,13 @@ void TestIconImageProviders::brushThumbnailSources_data()
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<QString>("expected");
 
-    const QImage image = ZBrushTestFile::uniformImage(embeddedColour);
-    const QByteArray embedded = ZBrushTestFile::file(image, 6);
-    const QByteArray versionFour = ZBrushTestFile::file(image, 6, {9216}, "4");
+    const QImage image = ZBrushFileWriter::uniformImage(embeddedColour);
+    const QByteArray embedded = ZBrushFileWriter::file(image, 6);
+    const QByteArray versionFour = ZBrushFileWriter::file(image, 6, {9216}, "4");
     const QByteArray garbage(3000, 'g');
 
     QTest::newRow("embedded") << "Clay.zbp" << embedded << "embedded";
-    QTest::newRow("version text 4.8 decodes") << "Old.zbp" << ZBrushTestFile::file(image, 5, {9216}, "4.8")
+    QTest::newRow("version text 4.8 decodes") << "Old.zbp" << ZBrushFileWriter::file(image, 5, {9216}, "4.8")
                                               << "embedded";
     QTest::newRow("version text 4, stored icon") << "Stored.zbp" << versionFour << "stored";
     QTest::newRow("base name up to the first dot") << "Stored.v2.ZBP" << versionFour << "stored";
@@ -182,7 +182,7 @@ void TestIconImageProviders::alphaBySuffix()
     QFETCH(int, alpha);
 
     // Premultiplied-valid: no colour byte above the stored alpha.
-    const QByteArray file = ZBrushTestFile::file(ZBrushTestFile::uniformImage(qRgba(40, 20, 10, 100)), 6);
+    const QByteArray file = ZBrushFileWriter::file(ZBrushFileWriter::uniformImage(qRgba(40, 20, 10, 100)), 6);
     QVERIFY(TestFiles::write(path(fileName), file));
     BrushIconImageProvider provider(m_database);
     const QImage image = provider.requestPixmap(path(fileName), nullptr, QSize(96, 96))
@@ -195,7 +195,7 @@ void TestIconImageProviders::alphaBySuffix()
 void TestIconImageProviders::sameFileReadOnce()
 {
     const QString brush = path(QStringLiteral("Once.zbp"));
-    QVERIFY(TestFiles::write(brush, ZBrushTestFile::file(ZBrushTestFile::uniformImage(embeddedColour), 6)));
+    QVERIFY(TestFiles::write(brush, ZBrushFileWriter::file(ZBrushFileWriter::uniformImage(embeddedColour), 6)));
     BrushIconImageProvider provider(m_database);
     const QImage first = imageOf(provider.requestPixmap(brush, nullptr, QSize(96, 96)));
     QCOMPARE(first.pixel(0, 0), embeddedColour);
@@ -209,7 +209,7 @@ void TestIconImageProviders::sameFileReadOnce()
     // Fallback tiles are not kept: a file that appears later is read then.
     const QString late = path(QStringLiteral("Late.ztl"));
     QVERIFY(isGrayTile(provider.requestPixmap(late, nullptr, QSize(96, 96))));
-    QVERIFY(TestFiles::write(late, ZBrushTestFile::file(ZBrushTestFile::uniformImage(embeddedColour), 6)));
+    QVERIFY(TestFiles::write(late, ZBrushFileWriter::file(ZBrushFileWriter::uniformImage(embeddedColour), 6)));
     QCOMPARE(imageOf(provider.requestPixmap(late, nullptr, QSize(96, 96))).pixel(0, 0), embeddedColour);
 }
 
@@ -232,7 +232,7 @@ void TestIconImageProviders::requestedSizes()
     QFETCH(QSize, expected);
 
     const QString brush = path(QStringLiteral("Sized.zbp"));
-    QVERIFY(TestFiles::write(brush, ZBrushTestFile::file(ZBrushTestFile::uniformImage(embeddedColour), 6)));
+    QVERIFY(TestFiles::write(brush, ZBrushFileWriter::file(ZBrushFileWriter::uniformImage(embeddedColour), 6)));
     BrushIconImageProvider provider(m_database);
     QSize size;
     const QPixmap pixmap = provider.requestPixmap(brush, &size, requested);
@@ -355,11 +355,11 @@ void TestIconImageProviders::concurrentRequests()
         QRgb colour;
     };
     std::vector<Item> items;
-    const QByteArray stored = ZBrushTestFile::file(ZBrushTestFile::uniformImage(embeddedColour), 6, {9216}, "4");
+    const QByteArray stored = ZBrushFileWriter::file(ZBrushFileWriter::uniformImage(embeddedColour), 6, {9216}, "4");
     for (int i = 0; i < 260; ++i) {
         const QRgb colour = qRgba(16 + i % 200, i % 256, 255 - i % 256, 255);
         const QString file = dir.filePath(QStringLiteral("Brush%1.ztl").arg(i));
-        QVERIFY(TestFiles::write(file, ZBrushTestFile::file(ZBrushTestFile::uniformImage(colour), 6)));
+        QVERIFY(TestFiles::write(file, ZBrushFileWriter::file(ZBrushFileWriter::uniformImage(colour), 6)));
         items.push_back({file, false, colour});
     }
     for (int i = 0; i < 30; ++i) {

@@ -1,7 +1,7 @@
 #include "providers/alphaiconimageprovider.h"
 #include "providers/brushiconimageprovider.h"
 #include "tests/common/testfiles.h"
-#include "tests/common/zbrushtestfile.h"
+#include "tools/writers/zbrushfilewriter.h"
 
 #include <QtTest>
 
@@ -47,7 +47,7 @@ void TestQmlIconImages::imagesThroughProviders()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString brush = dir.filePath(QStringLiteral("Qml Brush.zbp"));
-    QVERIFY(TestFiles::write(brush, ZBrushTestFile::file(ZBrushTestFile::uniformImage(qRgba(180, 120, 60, 255)), 6)));
+    QVERIFY(TestFiles::write(brush, ZBrushFileWriter::file(ZBrushFileWriter::uniformImage(qRgba(180, 120, 60, 255)), 6)));
     const QString alpha = dir.filePath(QStringLiteral("qml alpha.png"));
     QImage wide(512, 256, QImage::Format_RGB32);
     wide.fill(Qt::darkCyan);

@@ -1,5 +1,5 @@
 #include "providers/zbrushthumbnaildecoder.h"
-#include "tests/common/zbrushtestfile.h"
+#include "tools/writers/zbrushfilewriter.h"
 
 #include <QtTest>
 
@@ -14,7 +14,7 @@ constexpr char guardByte = char(0xab);
 // A thumbnail with both kinds of runs: gradients above (copies), a flat block below (repeats).
 QImage patternImage()
 {
-    QImage image(ZBrushTestFile::side, ZBrushTestFile::side, QImage::Format_RGBA8888);
+    QImage image(ZBrushFileWriter::side, ZBrushFileWriter::side, QImage::Format_RGBA8888);
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             if (y < 48)
@@ -87,7 +87,7 @@ void TestZBrushThumbnailDecoder::decodesEncodedThumbnails_data()
     QTest::addColumn<QVector<int>>("chunkPixels");
     QTest::addColumn<int>("signatureOffset");
 
-    const int all = ZBrushTestFile::side * ZBrushTestFile::side;
+    const int all = ZBrushFileWriter::side * ZBrushFileWriter::side;
     QTest::newRow("version 4, four chunks") << 4 << QVector<int> {2304, 2304, 2304, 2304} << 220;
     QTest::newRow("version 4, one chunk") << 4 << QVector<int> {all} << 220;
     QTest::newRow("version 5, one chunk") << 5 << QVector<int> {all} << 220;
@@ -107,7 +107,7 @@ void TestZBrushThumbnailDecoder::decodesEncodedThumbnails()
     QFETCH(int, signatureOffset);
 
     const QImage image = patternImage();
-    const QByteArray file = ZBrushTestFile::file(image, version, chunkPixels, "2021", signatureOffset);
+    const QByteArray file = ZBrushFileWriter::file(image, version, chunkPixels, "2021", signatureOffset);
     const Decoded decoded = decode(file, false);
     QVERIFY2(decoded.ok, decoded.error.c_str());
     QVERIFY(decoded.guardIntact);
@@ -140,16 +140,16 @@ void TestZBrushThumbnailDecoder::redToAlpha()
     QFETCH(int, upperAlpha);
     QFETCH(int, lowerAlpha);
 
-    QImage image = ZBrushTestFile::uniformImage(upper);
-    for (int y = ZBrushTestFile::side / 2; y < ZBrushTestFile::side; ++y) {
-        for (int x = 0; x < ZBrushTestFile::side; ++x)
+    QImage image = ZBrushFileWriter::uniformImage(upper);
+    for (int y = ZBrushFileWriter::side / 2; y < ZBrushFileWriter::side; ++y) {
+        for (int x = 0; x < ZBrushFileWriter::side; ++x)
             image.setPixelColor(x, y, QColor::fromRgba(lower));
     }
-    const Decoded decoded = decode(ZBrushTestFile::file(image, 6), rule);
+    const Decoded decoded = decode(ZBrushFileWriter::file(image, 6), rule);
     QVERIFY2(decoded.ok, decoded.error.c_str());
     const auto byteAt = [&decoded](int pixel, int byte) { return int(uchar(decoded.pixels[4 * pixel + byte])); };
     const int first = 0;
-    const int last = ZBrushTestFile::side * ZBrushTestFile::side - 1;
+    const int last = ZBrushFileWriter::side * ZBrushFileWriter::side - 1;
     QCOMPARE(byteAt(first, 3), upperAlpha);
     QCOMPARE(byteAt(last, 3), lowerAlpha);
     // Colours come out red first whatever happens to alpha.
@@ -165,16 +165,16 @@ void TestZBrushThumbnailDecoder::failsCleanly_data()
     QTest::addColumn<QByteArray>("file");
 
     const QImage image = patternImage();
-    const QByteArray v6 = ZBrushTestFile::file(image, 6);
-    const int v6Data = ZBrushTestFile::dataStart(6);
+    const QByteArray v6 = ZBrushFileWriter::file(image, 6);
+    const int v6Data = ZBrushFileWriter::dataStart(6);
     const int v6Size = 220 + 20;
     // Cuts at every length are truncatedAnywhere's.
 
     QByteArray noSignature = v6;
     noSignature[221] = char(0x91);
     QTest::newRow("no signature") << noSignature;
-    QTest::newRow("signature before the window") << ZBrushTestFile::file(image, 6, {9216}, "2021", 199);
-    QTest::newRow("signature after the window") << ZBrushTestFile::file(image, 6, {9216}, "2021", 240);
+    QTest::newRow("signature before the window") << ZBrushFileWriter::file(image, 6, {9216}, "2021", 199);
+    QTest::newRow("signature after the window") << ZBrushFileWriter::file(image, 6, {9216}, "2021", 240);
 
     for (const int version : {3, 0, -1, -128}) {
         QByteArray old = v6;
@@ -192,11 +192,11 @@ void TestZBrushThumbnailDecoder::failsCleanly_data()
     QByteArray negativeV6 = v6;
     putInt32(negativeV6, v6Size, -4);
     QTest::newRow("negative chunk size, version 6") << negativeV6;
-    QByteArray secondPastEnd = ZBrushTestFile::file(image, 5, {4608, 4608});
+    QByteArray secondPastEnd = ZBrushFileWriter::file(image, 5, {4608, 4608});
     putInt32(secondPastEnd, v6Size + 4, secondPastEnd.size());
     QTest::newRow("second chunk past the end") << secondPastEnd;
 
-    QByteArray negativeV4 = ZBrushTestFile::file(image, 4, {2304, 2304, 2304, 2304});
+    QByteArray negativeV4 = ZBrushFileWriter::file(image, 4, {2304, 2304, 2304, 2304});
     negativeV4[220 + 10] = char(0xfe);
     negativeV4[220 + 11] = char(0xff);
     QTest::newRow("negative chunk size, version 4") << negativeV4;
@@ -206,17 +206,17 @@ void TestZBrushThumbnailDecoder::failsCleanly_data()
     QTest::newRow("chunk shorter than its header") << shortChunk;
 
     QTest::newRow("runs beyond 96 x 96, one chunk")
-        << ZBrushTestFile::fileWithChunks({ZBrushTestFile::encodeRuns(QByteArray(bufferSize + 4, 'x'))}, 6);
-    const QByteArray half = ZBrushTestFile::encodeRuns(QByteArray(bufferSize / 2 + 4, 'x'));
-    QTest::newRow("runs beyond 96 x 96, two chunks") << ZBrushTestFile::fileWithChunks({half, half}, 5);
+        << ZBrushFileWriter::fileWithChunks({ZBrushFileWriter::encodeRuns(QByteArray(bufferSize + 4, 'x'))}, 6);
+    const QByteArray half = ZBrushFileWriter::encodeRuns(QByteArray(bufferSize / 2 + 4, 'x'));
+    QTest::newRow("runs beyond 96 x 96, two chunks") << ZBrushFileWriter::fileWithChunks({half, half}, 5);
     // The chunk sizes below leave out the spare bytes that follow the runs.
-    QByteArray repeatCut = ZBrushTestFile::fileWithChunks({QByteArray("\x10", 1)}, 5);
+    QByteArray repeatCut = ZBrushFileWriter::fileWithChunks({QByteArray("\x10", 1)}, 5);
     putInt32(repeatCut, v6Size, 1);
     QTest::newRow("repeat without its byte") << repeatCut;
-    QByteArray copyCut = ZBrushTestFile::fileWithChunks({QByteArray("\xfa" "abc", 4)}, 6);
+    QByteArray copyCut = ZBrushFileWriter::fileWithChunks({QByteArray("\xfa" "abc", 4)}, 6);
     putInt32(copyCut, v6Size, 8);
     QTest::newRow("copy past the chunk") << copyCut;
-    QTest::newRow("no pixels") << ZBrushTestFile::fileWithChunks({}, 6);
+    QTest::newRow("no pixels") << ZBrushFileWriter::fileWithChunks({}, 6);
     QTest::newRow("empty input") << QByteArray();
 }
 
@@ -238,7 +238,7 @@ void TestZBrushThumbnailDecoder::partialPixelsDropped()
 {
     const QByteArray sixBytes("\x06\x40\0", 3);
     const QByteArray onePixel("\xfc\x01\x02\x03\x04\0", 6);
-    const Decoded decoded = decode(ZBrushTestFile::fileWithChunks({sixBytes, onePixel}, 5), false);
+    const Decoded decoded = decode(ZBrushFileWriter::fileWithChunks({sixBytes, onePixel}, 5), false);
     QVERIFY2(decoded.ok, decoded.error.c_str());
     QVERIFY(decoded.guardIntact);
     QCOMPARE(decoded.pixels.left(12), QByteArray::fromHex("40404040" "03020104" "00000000"));
@@ -260,7 +260,7 @@ void TestZBrushThumbnailDecoder::truncatedAnywhere()
 
     const QImage image = patternImage();
     const QVector<int> chunks = version == 4 ? QVector<int> {4608, 4608} : QVector<int> {9216};
-    const QByteArray file = ZBrushTestFile::file(image, version, chunks);
+    const QByteArray file = ZBrushFileWriter::file(image, version, chunks);
     // The 2000 filler bytes after the chunks are not part of the thumbnail.
     const int thumbnailEnd = file.size() - 2000;
     for (int length = 0; length <= thumbnailEnd; ++length) {

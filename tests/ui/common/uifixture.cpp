@@ -2,7 +2,7 @@
 
 #include "tests/common/testfiles.h"
 #include "tests/common/urlcatcher.h"
-#include "tests/common/zbrushtestfile.h"
+#include "tools/writers/zbrushfilewriter.h"
 #include "tests/folders/wineprefixbuilder.h"
 
 #include "appfolders.h"
@@ -134,7 +134,7 @@ bool UiFixture::build(const Options &options)
 bool UiFixture::writeResources()
 {
     for (const ResourceFile &file : zbrushFiles) {
-        const QByteArray bytes = ZBrushTestFile::file(ZBrushTestFile::uniformImage(file.colour), 6);
+        const QByteArray bytes = ZBrushFileWriter::file(ZBrushFileWriter::uniformImage(file.colour), 6);
         if (!TestFiles::write(zbrushFolder() + QLatin1Char('/') + QLatin1String(file.path), bytes))
             return false;
     }

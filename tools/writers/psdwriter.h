@@ -1,5 +1,4 @@
-#ifndef PSDWRITER_H
-#define PSDWRITER_H
+#pragma once
 
 #include <QByteArray>
 #include <QVector>
@@ -29,4 +28,3 @@ public:
     static QByteArray packBits(const QByteArray &row);
 };
 
-#endif // PSDWRITER_H

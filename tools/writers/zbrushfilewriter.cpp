@@ -1,20 +1,11 @@
-#pragma once
+#include "zbrushfilewriter.h"
 
-#include <QByteArray>
-#include <QImage>
-#include <QVector>
+#include <QColor>
 #include <QtEndian>
 
-// ZBrush-like files around an embedded thumbnail, laid out as ZBrush writes them:
-// the version text at 84, the thumbnail version 6 bytes before the signature, chunk
-// sizes after it and run-length coded planes (blue, green, red, alpha) per chunk.
-namespace ZBrushTestFile {
+namespace ZBrushFileWriter {
 
-constexpr int side = 96;
-constexpr int headerOffset = 84;
-
-// Runs of three or more equal bytes as repeats, the rest as copies; closed by 0.
-inline QByteArray encodeRuns(const QByteArray &bytes)
+QByteArray encodeRuns(const QByteArray &bytes)
 {
     QByteArray out;
     const int n = bytes.size();
@@ -39,10 +30,12 @@ inline QByteArray encodeRuns(const QByteArray &bytes)
     return out;
 }
 
-// The planes of count pixels from first on of an RGBA8888 image.
-inline QByteArray planes(const QImage &rgba, int first, int count)
+QByteArray planes(const QImage &rgba, int first, int count)
 {
-    const QImage image = rgba.convertToFormat(QImage::Format_RGBA8888);
+    // A premultiplied image is stored as it is: the decoder reads premultiplied pixels.
+    const QImage image = rgba.format() == QImage::Format_RGBA8888_Premultiplied
+        ? rgba
+        : rgba.convertToFormat(QImage::Format_RGBA8888);
     QByteArray out(4 * count, '\0');
     const uchar *pixels = image.constBits();
     for (int i = 0; i < count; ++i) {
@@ -55,12 +48,13 @@ inline QByteArray planes(const QImage &rgba, int first, int count)
     return out;
 }
 
-// A file with the given chunk bodies (run data) in thumbnail format version.
-// Version 4 takes up to four chunks, later versions up to two.
-inline QByteArray fileWithChunks(const QVector<QByteArray> &runData, int version,
-                                 const QByteArray &versionText = "2021", int signatureOffset = 220)
+QByteArray fileWithChunks(const QVector<QByteArray> &runData, int version, const QByteArray &versionText,
+                          int signatureOffset)
 {
     QByteArray file(signatureOffset, char(0xf6));
+    // ZBrush opens every file with this text; the padding after it is 0xf6.
+    const QByteArray banner("ZBrush File.Copyright 1977-2022.PIXOLOGIC INC\0", 46);
+    file.replace(0, qMin(banner.size(), headerOffset), banner.left(headerOffset));
     file.replace(headerOffset, 7, versionText.leftJustified(7, '\0', true));
     file[signatureOffset - 6] = char(version);
     file += QByteArray::fromHex("0090000004008001");
@@ -91,9 +85,8 @@ inline QByteArray fileWithChunks(const QVector<QByteArray> &runData, int version
     return file;
 }
 
-// A file with the 96 x 96 image's thumbnail split into chunks of the given pixel counts.
-inline QByteArray file(const QImage &image, int version, const QVector<int> &chunkPixels = {side * side},
-                       const QByteArray &versionText = "2021", int signatureOffset = 220)
+QByteArray file(const QImage &image, int version, const QVector<int> &chunkPixels, const QByteArray &versionText,
+                int signatureOffset)
 {
     QVector<QByteArray> runData;
     int first = 0;
@@ -104,18 +97,45 @@ inline QByteArray file(const QImage &image, int version, const QVector<int> &chu
     return fileWithChunks(runData, version, versionText, signatureOffset);
 }
 
-// Where the chunk data of a file made above begins.
-inline int dataStart(int version, int signatureOffset = 220)
+int dataStart(int version, int signatureOffset)
 {
     return signatureOffset + (version == 4 ? 16 : 28);
 }
 
-// One colour all over, for tests that only care about a pixel's value.
-inline QImage uniformImage(QRgb rgba)
+int creditsOffset(const QByteArray &versionText)
+{
+    bool isNumber = false;
+    const double major = versionText.left(3).toDouble(&isNumber);
+    if (!isNumber)
+        return -1;
+    if (major > 4.0 && major <= 4.6)
+        return versionText.contains("4.3") || versionText.contains("4.2") ? -1 : 202;
+    if (major < 4.7)
+        return -1;
+    const double year = versionText.left(4).toDouble();
+    if (year >= 2021)
+        return 278;
+    return year >= 2018 ? 258 : 254;
+}
+
+QByteArray withCredits(QByteArray file, const QByteArray &author, const QByteArray &link)
+{
+    const int offset = creditsOffset(file.mid(headerOffset, 7).split('\0').constFirst());
+    if (offset < 0 || file.size() < creditsBaseOffset + 4)
+        return file;
+    // The credits follow everything written so far.
+    char base[4];
+    qToLittleEndian<qint32>(file.size() - offset, base);
+    file.replace(creditsBaseOffset, 4, base, 4);
+    file += author + '\0' + link + '\0';
+    return file;
+}
+
+QImage uniformImage(QRgb rgba)
 {
     QImage image(side, side, QImage::Format_RGBA8888);
     image.fill(QColor::fromRgba(rgba));
     return image;
 }
 
-} // namespace ZBrushTestFile
+} // namespace ZBrushFileWriter
