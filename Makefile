@@ -1,11 +1,14 @@
 # The two commands of the README:
-#   make run   installs what is missing, builds and starts Kivara
+#   make run   installs what is missing, builds and starts Kivara: on the user's
+#              ZBrush when the Wine prefix holds one, otherwise on the demo ZBrush
 #   make test  installs what is missing, builds and runs every test headless
+# And: make demo (Kivara on the demo ZBrush, always), make demo-data (the demo
+# made anew in build/demo, without starting Kivara).
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench screenshots clean
+.PHONY: all deps configure build run demo demo-data test bench screenshots clean
 
 all: build
 
@@ -20,9 +23,15 @@ configure: $(BUILD_DIR)/CMakeCache.txt
 build: deps configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-# The log "logfile.txt" is written to the working directory, so start in bin/.
+# scripts/run says which installation it starts on.
 run: build
-	cd $(BUILD_DIR)/bin && ./kivara
+	@BUILD_DIR=$(BUILD_DIR) bash scripts/run
+
+demo: build
+	@BUILD_DIR=$(BUILD_DIR) bash scripts/run-demo
+
+demo-data: build
+	@BUILD_DIR=$(BUILD_DIR) bash scripts/run-demo --prepare --fresh
 
 # One CTest run under a virtual X server: tests labelled x11 use its display,
 # the others set the offscreen platform themselves.

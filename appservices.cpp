@@ -19,6 +19,7 @@
 #include <QFontDatabase>
 #include <QQmlContext>
 #include <QQmlEngine>
+#include <QStringListModel>
 
 AppServices::AppServices(QQmlEngine *engine, const QString &databasePath)
     : m_engine(engine)
@@ -86,6 +87,11 @@ void AppServices::createSystemServices()
     m_engine->rootContext()->setContextProperty(QStringLiteral("zuiColor"), m_uiColor.data());
     m_system = QSharedPointer<SystemDataService>::create(m_hostBridge, m_database, m_uiColor);
     m_engine->rootContext()->setContextProperty(QStringLiteral("sysData"), m_system.data());
+    qInfo().noquote() << "Library database:" << m_databasePath;
+    if (m_system->setupOk())
+        qInfo().noquote() << "ZBrush installation in use:" << m_hostBridge->hostPath();
+    else
+        qInfo() << "No ZBrush installation is chosen yet; set-up offers" << m_system->zbrushLocations()->stringList();
 }
 
 void AppServices::createCatalogues()

@@ -1,22 +1,23 @@
 // The demo ZBrush installation as the program sees it: generated afresh, then the
-// program's own services started on it exactly as start-up wires them.
+// program's own services started on it by start-up's wiring.
 #include "tools/demo/demoinstallation.h"
 
 #include "appfolders.h"
+#include "appservices.h"
 #include "Model/alphadataservice.h"
 #include "Model/brushdataservice.h"
 #include "Model/categoryitem.h"
-#include "Model/databaseservice.h"
 #include "Model/genericdataservice.h"
 #include "Model/hostbridge.h"
-#include "Model/lightdataservice.h"
 #include "Model/resource.h"
 #include "Model/resourceroles.h"
 #include "Model/systemdataservice.h"
-#include "Model/texturedataservice.h"
 #include "Model/uilayout.h"
 #include "Model/zuicolor.h"
 #include "providers/zbrushthumbnaildecoder.h"
+
+#include <QQmlContext>
+#include <QQmlEngine>
 
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -50,12 +51,12 @@ private:
 
     QTemporaryDir m_dir;
     std::unique_ptr<DemoInstallation> m_demo;
+    std::unique_ptr<QQmlEngine> m_engine;
+    std::unique_ptr<AppServices> m_services;
     QSharedPointer<HostBridge> m_bridge;
-    QSharedPointer<DatabaseService> m_database;
     QSharedPointer<ZUiColor> m_colours;
     QSharedPointer<SystemDataService> m_system;
     QMap<QString, ResourceDataService *> m_catalogues; // by kind word
-    QObject m_owner;
 };
 
 void DemoInstallationTest::initTestCase()
@@ -75,28 +76,34 @@ void DemoInstallationTest::initTestCase()
     AppFolders::setProgramFolderForTesting(m_demo->programFolder());
     QCOMPARE(AppFolders::databasePath(), m_demo->databasePath());
 
-    m_bridge = QSharedPointer<HostBridge>::create();
-    m_database = QSharedPointer<DatabaseService>::create(AppFolders::databasePath(), QString(), true);
-    m_colours = QSharedPointer<ZUiColor>::create(m_bridge->newestUiColorsFile());
-    m_system = QSharedPointer<SystemDataService>::create(m_bridge, m_database, m_colours);
-    const bool setupNow = m_system->setupOk();
-    const auto add = [this](const QString &kindWord, ResourceDataService *catalogue) {
-        catalogue->setParent(&m_owner);
-        m_catalogues.insert(kindWord, catalogue);
-        m_system->registerCatalogue(catalogue);
-    };
-    add(QStringLiteral("brush"), new BrushDataService(m_bridge, m_database, setupNow, m_system));
-    add(QStringLiteral("alpha"), new AlphaDataService(m_bridge, m_database, setupNow, m_system));
-    add(QStringLiteral("texture"), new TextureDataService(m_bridge, m_database, setupNow, m_system));
-    add(QStringLiteral("light"), new LightDataService(m_bridge, m_database, setupNow, m_system));
+    m_engine = std::make_unique<QQmlEngine>();
+    m_services = std::make_unique<AppServices>(m_engine.get(), AppFolders::databasePath());
+    m_services->create();
+    m_bridge = m_services->hostBridge();
+    m_colours = m_services->uiColor();
+    m_system = m_services->system();
+    // The catalogues as the interface reaches them.
+    QMap<QString, QString> kindWords{{QStringLiteral("brushData"), QStringLiteral("brush")},
+                                     {QStringLiteral("alphaData"), QStringLiteral("alpha")},
+                                     {QStringLiteral("textureData"), QStringLiteral("texture")},
+                                     {QStringLiteral("lightData"), QStringLiteral("light")}};
     for (const GenericDataService::Kind &kind : GenericDataService::kinds())
-        add(QString::fromLatin1(kind.kindWord), GenericDataService::create(kind, m_bridge, m_database, setupNow, m_system));
+        kindWords.insert(QString::fromLatin1(kind.contextName), QString::fromLatin1(kind.kindWord));
+    for (auto it = kindWords.cbegin(); it != kindWords.cend(); ++it) {
+        auto *catalogue = qobject_cast<ResourceDataService *>(m_engine->rootContext()->contextProperty(it.key()).value<QObject *>());
+        QVERIFY2(catalogue, qPrintable(it.key()));
+        m_catalogues.insert(it.value(), catalogue);
+    }
 }
 
 void DemoInstallationTest::cleanupTestCase()
 {
-    qDeleteAll(m_owner.children());
+    m_catalogues.clear();
     m_system.reset();
+    m_colours.reset();
+    m_bridge.reset();
+    m_services.reset();
+    m_engine.reset();
     AppFolders::setProgramFolderForTesting(QString());
     qunsetenv("WINEPREFIX");
 }
