@@ -1,8 +1,8 @@
 #include "rar/rararchive.h"
 
+#include "rar/rararchive_p.h"
 #include "rar/unrarcompat.h"
 
-#include <QHash>
 #include <QtDebug>
 
 #include <memory>
@@ -10,30 +10,6 @@
 
 const int RarArchive::MAX_ARC_NAME_SIZE;
 const int RarArchive::MAX_COMMENT_SIZE;
-
-class RarArchivePrivate
-{
-public:
-    int openHandle();
-    void closeHandle();
-    bool reopenHandle();
-    int readMemberList();
-
-    QString archiveName;
-    HANDLE handle = nullptr;
-    RarArchive::OpenMode mode = RarArchive::OpenModeNotOpen;
-    RarArchive::OpenMode handleMode = RarArchive::OpenModeNotOpen;
-    int error = 0;
-    QString comment;
-    bool headersEncrypted = false;
-    bool filesEncrypted = false;
-    QString password;
-    QList<RarFileInfo> infos;
-    QHash<QString, int> indexByName;
-    QHash<QString, int> indexByLowerName;
-    int currentIndex = 0;
-    bool listed = false;
-};
 
 int RarArchivePrivate::openHandle()
 {
@@ -53,6 +29,7 @@ int RarArchivePrivate::openHandle()
         closeHandle();
         return int(data.OpenResult);
     }
+    nextHeader = 0;
     comment = data.CmtSize > 0 ? QString::fromWCharArray(commentBuffer.get(), int(data.CmtSize) - 1) : QString();
     headersEncrypted = data.Flags & ROADF_ENCHEADERS;
     if (!password.isEmpty()) {
@@ -67,6 +44,7 @@ void RarArchivePrivate::closeHandle()
     if (handle)
         RARCloseArchive(handle);
     handle = nullptr;
+    nextHeader = UnknownPosition;
 }
 
 // UnRAR reads forward only; starting again at the first member means a new handle.
@@ -241,6 +219,8 @@ bool RarArchive::isHeadersEncrypted() const
 
 void *RarArchive::unrarArcHandle() const
 {
+    // Whoever takes the handle may move it: the next setCurrentFile rewinds.
+    d->nextHeader = RarArchivePrivate::UnknownPosition;
     return d->handle;
 }
 
@@ -248,7 +228,15 @@ bool RarArchive::setCurrentFile(const QString &fileName, Qt::CaseSensitivity cs)
 {
     if (!isOpen())
         return false;
-    if (!d->reopenHandle()) {
+    const QHash<QString, int> &names = cs == Qt::CaseSensitive ? d->indexByName : d->indexByLowerName;
+    const auto found = names.constFind(cs == Qt::CaseSensitive ? fileName : fileName.toLower());
+    const int index = found == names.constEnd() ? -1 : found.value();
+
+    // Members read in archive order need no rewind: the handle already stands
+    // at or before the wanted header, and walking on from there keeps reading
+    // every member of an archive linear.
+    const bool forward = index >= 0 && d->nextHeader != RarArchivePrivate::UnknownPosition && d->nextHeader <= index;
+    if (!forward && !d->reopenHandle()) {
         qWarning() << "RarArchive::setCurrentFile: fail to reopen to reset cursor";
         // Without a handle the archive is no longer open in any useful sense.
         const int result = d->error;
@@ -256,22 +244,21 @@ bool RarArchive::setCurrentFile(const QString &fileName, Qt::CaseSensitivity cs)
         d->error = result;
         return false;
     }
-
-    const QHash<QString, int> &names = cs == Qt::CaseSensitive ? d->indexByName : d->indexByLowerName;
-    const auto found = names.constFind(cs == Qt::CaseSensitive ? fileName : fileName.toLower());
-    if (found == names.constEnd())
+    if (index < 0)
         return false;
-    d->currentIndex = found.value();
+    d->currentIndex = index;
 
     auto header = std::make_unique<RARHeaderDataEx>();
-    for (int i = 0; i < d->currentIndex; ++i) {
+    for (int i = d->nextHeader; i < d->currentIndex; ++i) {
         if (RARReadHeaderEx(d->handle, header.get()) != ERAR_SUCCESS) {
             qWarning() << "RarArchive:setCurrentFile: fail to read head at index" << i;
+            d->nextHeader = RarArchivePrivate::UnknownPosition;
             return false;
         }
         if (RARProcessFile(d->handle, RAR_SKIP, nullptr, nullptr) != ERAR_SUCCESS)
             qWarning() << "RarArchive::setCurrentFile: fail to skip file at index" << i;
     }
+    d->nextHeader = d->currentIndex;
     return true;
 }
 

@@ -49,5 +49,7 @@ public:
 
 private:
     Q_DISABLE_COPY(RarArchive)
+    // Reads members through the handle and keeps the archive's position current.
+    friend class RarArchiveFile;
     QScopedPointer<RarArchivePrivate> d;
 };

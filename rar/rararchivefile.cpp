@@ -1,6 +1,7 @@
 #include "rar/rararchivefile.h"
 
 #include "rar/rararchive.h"
+#include "rar/rararchive_p.h"
 #include "rar/unrarcompat.h"
 
 #include <QtDebug>
@@ -75,11 +76,18 @@ bool RarArchiveFile::open(OpenMode mode, const QString &password)
     }
 
     m_error = ERAR_SUCCESS;
-    if (m_archive->isOpen())
-        m_archive->close();
-    if (!m_archive->open(RarArchive::OpenModeExtract, password)) {
-        m_error = m_archive->error();
-        return false;
+    RarArchivePrivate *archive = m_archive->d.data();
+    // An archive already open for extraction with this password is read from where
+    // it stands: members taken in archive order then cost one pass, not one rewind
+    // and walk each.
+    const bool reusable = m_archive->mode() == RarArchive::OpenModeExtract && archive->password == password;
+    if (!reusable) {
+        if (m_archive->isOpen())
+            m_archive->close();
+        if (!m_archive->open(RarArchive::OpenModeExtract, password)) {
+            m_error = m_archive->error();
+            return false;
+        }
     }
     m_password = password.toUtf8();
     if (!m_archive->setCurrentFile(m_fileName, m_caseSensitivity)) {
@@ -91,7 +99,9 @@ bool RarArchiveFile::open(OpenMode mode, const QString &password)
         return false;
     }
 
-    HANDLE handle = m_archive->unrarArcHandle();
+    HANDLE handle = archive->handle;
+    // Until the member has been read through, nobody knows where the handle stands.
+    archive->nextHeader = RarArchivePrivate::UnknownPosition;
     RARSetCallback(handle, &RarArchiveFile::unrarCallback, LPARAM(this));
     if (!m_buffer.isOpen() && !m_buffer.open(QIODevice::ReadWrite)) {
         qWarning() << "RarArchiveFile::open: fail to open buffer";
@@ -124,6 +134,8 @@ bool RarArchiveFile::open(OpenMode mode, const QString &password)
     RARSetCallback(handle, nullptr, 0);
     m_buffer.seek(0);
 
+    if (m_error == ERAR_SUCCESS)
+        archive->nextHeader = archive->currentIndex + 1;
     if (m_error != ERAR_SUCCESS) {
         // Whatever arrived before the failure is not the member.
         m_buffer.buffer().clear();
