@@ -84,7 +84,8 @@ quint16 StoreServer::port() const
 
 bool StoreServer::setFault(const QString &route, const QString &kind)
 {
-    if (!routes.contains(route) || !faultKinds.contains(kind))
+    // "download/<link>" and "link/<link>" narrow a fault to one pack.
+    if (!routes.contains(route.section(QLatin1Char('/'), 0, 0)) || !faultKinds.contains(kind))
         return false;
     if (kind == QLatin1String("none"))
         m_faults.remove(route);
@@ -142,11 +143,13 @@ void StoreServer::handle(QTcpSocket *socket, const Request &request)
                                   {QStringLiteral("query"), request.query.toString(QUrl::FullyEncoded)},
                                   {QStringLiteral("body"), QString::fromLatin1(request.body)}});
     QString routeName;
-    const Reply reply = route(request, &routeName);
-    send(socket, reply, routeName, m_faults.value(routeName));
+    QString link;
+    const Reply reply = route(request, &routeName, &link);
+    const QString fault = m_faults.value(routeName + QLatin1Char('/') + link, m_faults.value(routeName));
+    send(socket, reply, routeName, fault);
 }
 
-StoreServer::Reply StoreServer::route(const Request &request, QString *routeName)
+StoreServer::Reply StoreServer::route(const Request &request, QString *routeName, QString *link)
 {
     const QString &path = request.path;
     Reply reply;
@@ -179,10 +182,12 @@ StoreServer::Reply StoreServer::route(const Request &request, QString *routeName
     }
     if (path == QLatin1String("/wp-json/kiv-edd-api/get_download_link/") && request.method == "POST") {
         *routeName = QStringLiteral("link");
+        *link = formFields(request.body).value(QStringLiteral("id"));
         return downloadLink(request);
     }
     if (path.startsWith(QLatin1String("/downloads/"))) {
         *routeName = QStringLiteral("download");
+        *link = path.section(QLatin1Char('/'), 2, 2);
         return download(request);
     }
     reply.status = 404;
@@ -313,7 +318,8 @@ StoreServer::Reply StoreServer::download(const Request &request)
         return reply;
     }
     reply.contentType = "application/x-rar-compressed";
-    reply.body = m_catalogue.packArchive(link, m_faults.value(QStringLiteral("download")) == QLatin1String("hostile"));
+    const QString fault = m_faults.value(QStringLiteral("download/") + link, m_faults.value(QStringLiteral("download")));
+    reply.body = m_catalogue.packArchive(link, fault == QLatin1String("hostile"));
     return reply;
 }
 

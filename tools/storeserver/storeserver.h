@@ -21,7 +21,8 @@ class QTcpSocket;
 // of another shape), "error" (HTTP 500), "stall" (never answers), "empty" (an
 // empty link), "cut" (the download stops half-way), "hostile" (the archive also
 // holds members that climb out of the destination), "slow" (the download
-// trickles). "none" clears a fault.
+// trickles). "none" clears a fault. "download/<link>" and "link/<link>" set a
+// fault for one pack only.
 //
 // Control routes for tests and scripts:
 //   GET /_control/fault?route=R&kind=K   sets a fault
@@ -57,7 +58,7 @@ private:
     void onNewConnection();
     void onReadyRead(QTcpSocket *socket);
     void handle(QTcpSocket *socket, const Request &request);
-    Reply route(const Request &request, QString *routeName);
+    Reply route(const Request &request, QString *routeName, QString *link);
     Reply control(const Request &request);
     Reply login(const Request &request);
     Reply sales(const Request &request);
