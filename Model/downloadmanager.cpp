@@ -297,9 +297,13 @@ void DownloadManager::processNext()
         const Entry entry = m_queue.takeFirst();
         m_queuedNames.remove(entry.name);
         IDownloadableItem *item = entry.item;
-        // Installed meanwhile (queued twice, or by its product).
-        if (!item || item->status() == DownloadStatusInfo::Installed)
+        if (!item)
             continue;
+        // Installed already, or meanwhile by its product: it keeps its files and its look.
+        if (item->installed() || item->status() == DownloadStatusInfo::Installed) {
+            setStatus(item, DownloadStatusInfo::Installed);
+            continue;
+        }
         m_current = item;
         setStatus(item, DownloadStatusInfo::Downloading);
         item->downloadStatus()->setPercent(0);

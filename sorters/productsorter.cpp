@@ -108,6 +108,5 @@ bool ProductSorter::filterAcceptsRow(int sourceRow, const QModelIndex &sourcePar
 
 bool ProductSorter::lessThan(const QModelIndex &left, const QModelIndex &right) const
 {
-    return QString::localeAwareCompare(left.data(StoreNameRole).toString(), right.data(StoreNameRole).toString())
-        < 0;
+    return m_collator.compare(left.data(StoreNameRole).toString(), right.data(StoreNameRole).toString()) < 0;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCollator>
 #include <QSortFilterProxyModel>
 
 // The filtered, name-sorted view behind every product list of the store:
@@ -41,6 +42,8 @@ private:
     template<typename T>
     void update(T &field, T value);
 
+    // Names in the order of the interface's language, accents and all.
+    QCollator m_collator;
     bool m_nameFilterEnabled = false;
     bool m_featuredOnly = false;
     bool m_categoryFilterEnabled = false;
