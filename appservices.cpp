@@ -4,10 +4,12 @@
 #include "Model/brushdataservice.h"
 #include "Model/brushtypes.h"
 #include "Model/databaseservice.h"
+#include "Model/downloadstatusinfo.h"
 #include "Model/genericdataservice.h"
 #include "Model/hostbridge.h"
 #include "Model/lightdataservice.h"
 #include "Model/resourcedataservice.h"
+#include "Model/storedataservice.h"
 #include "Model/systemdataservice.h"
 #include "Model/texturedataservice.h"
 #include "Model/zuicolor.h"
@@ -34,6 +36,7 @@ AppServices::~AppServices()
         if (catalogue && !catalogue->parent())
             delete catalogue.data();
     }
+    m_store.reset();
     m_updater.reset();
     m_system.reset();
     m_uiColor.reset();
@@ -45,6 +48,8 @@ void AppServices::registerQmlTypes()
 {
     qmlRegisterUncreatableMetaObject(Brushes::staticMetaObject, "kiv.brushes", 1, 0, "Brushes",
                                      QStringLiteral("Error: only enums"));
+    qmlRegisterUncreatableMetaObject(DownloadStatusInfo::staticMetaObject, "kiv.product", 1, 0,
+                                     "DownloadStatusInfo", QStringLiteral("Error: only enums"));
 }
 
 void AppServices::addFonts()
@@ -63,6 +68,7 @@ void AppServices::create()
     createImageProviders();
     createSystemServices();
     createCatalogues();
+    createStore();
     wireServices();
     loadFavourites();
 }
@@ -118,6 +124,20 @@ void AppServices::createCatalogues()
     publish(QStringLiteral("lightData"), new LightDataService(m_hostBridge, m_database, setupNow, m_system));
     for (int index = beforeTextures; index < kinds.size(); ++index)
         generic(kinds.at(index));
+}
+
+void AppServices::createStore()
+{
+    m_store = std::make_unique<StoreDataService>(m_database);
+    // Per kind, in catalogue order: does the catalogue hold a name, and take in this folder.
+    for (const QPointer<ResourceDataService> &catalogue : qAsConst(m_catalogues)) {
+        const QString kind = DatabaseService::kindWord(catalogue->kind());
+        m_store->addInstalledCheck(kind, catalogue->namePredicate());
+        m_store->addInstallListener(kind, catalogue->folderAction());
+    }
+    if (auto *brushes = qobject_cast<BrushDataService *>(m_catalogues.value(0).data()))
+        m_store->setSetInfoHandler(brushes->metadataAction());
+    m_engine->rootContext()->setContextProperty(QStringLiteral("storeData"), m_store.get());
 }
 
 void AppServices::wireServices()

@@ -12,6 +12,7 @@ class HostBridge;
 class QObject;
 class QQmlEngine;
 class ResourceDataService;
+class StoreDataService;
 class SystemDataService;
 class ZUiColor;
 
@@ -33,7 +34,7 @@ public:
     static void addFonts();
 
     // Bridge, database, image providers, ZBrush colours, system service, the twelve
-    // catalogues, their wiring, and the favourites when set-up is complete.
+    // catalogues, the store, their wiring, and the favourites when set-up is complete.
     void create();
     // The catalogues become children of a window the engine created (start-up hands
     // them to each window in turn, so the last one keeps them).
@@ -47,6 +48,7 @@ public:
     QSharedPointer<ZUiColor> uiColor() const { return m_uiColor; }
     QSharedPointer<SystemDataService> system() const { return m_system; }
     AutoUpdater *updater() const { return m_updater.get(); }
+    StoreDataService *store() const { return m_store.get(); }
     QList<ResourceDataService *> catalogues() const;
 
 private:
@@ -54,6 +56,7 @@ private:
     void createImageProviders();
     void createSystemServices();
     void createCatalogues();
+    void createStore();
     void wireServices();
     void loadFavourites();
 
@@ -66,4 +69,5 @@ private:
     // The catalogue services; they become children of the last window created.
     QList<QPointer<ResourceDataService>> m_catalogues;
     std::unique_ptr<AutoUpdater> m_updater;
+    std::unique_ptr<StoreDataService> m_store;
 };
