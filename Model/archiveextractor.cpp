@@ -7,7 +7,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
-#include <QSaveFile>
+#include <QFile>
 #include <QtDebug>
 
 namespace {
@@ -52,6 +52,25 @@ private:
     QString m_root;
     QHash<QString, bool> m_checked;
 };
+
+// A pack writes thousands of small files: a save file's flush to disk per file
+// would cost more than all the rest. A file that cannot be written in full is
+// removed rather than left cut short.
+bool writeFile(const QString &path, const QByteArray &data)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) == data.size() && file.flush()) {
+        file.close();
+        if (file.error() == QFileDevice::NoError)
+            return true;
+    }
+    qWarning().noquote() << "Cannot write" << path << ":" << file.errorString();
+    if (file.isOpen())
+        file.close();
+    if (QFileInfo(path).isFile())
+        QFile::remove(path);
+    return false;
+}
 
 } // namespace
 
@@ -130,11 +149,9 @@ ArchiveExtractor::Result ArchiveExtractor::extract(const QString &archivePath, c
             } else {
                 const QByteArray data = device.readAll();
                 device.close();
-                QSaveFile file(target);
-                if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit()) {
+                if (writeFile(target, data)) {
                     ++result.written;
                 } else {
-                    qWarning().noquote() << "Cannot write" << target << ":" << file.errorString();
                     ++result.failed;
                 }
             }
