@@ -1,3 +1,4 @@
+#include "Model/archiveextractor.h"
 #include "Model/databaseservice.h"
 #include "Model/downloadmanager.h"
 #include "Model/product.h"
@@ -58,6 +59,10 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
+    void memberNames_data();
+    void memberNames();
+    void folderNames_data();
+    void folderNames();
     void installsAProductIntoItsFolder();
     void subProductOfNoKnownProductInstallsIntoTheRoot();
     void hostileArchiveWritesNothingOutside();
@@ -144,6 +149,55 @@ void TestDownloadManager::runQueue(const QList<IDownloadableItem *> &items)
         m_manager->enqueue(item);
     QTRY_VERIFY_WITH_TIMEOUT(!m_manager->processingQueue(), 15000);
     QVERIFY(!m_manager->currentItem());
+}
+
+void TestDownloadManager::memberNames_data()
+{
+    QTest::addColumn<QString>("member");
+    QTest::addColumn<QString>("relative");
+    QTest::newRow("plain") << "Brush.ZBP" << "Brush.ZBP";
+    QTest::newRow("folders") << "Set/Deep/Brush.ZBP" << "Set/Deep/Brush.ZBP";
+    QTest::newRow("windows folders") << "Set\\Brush.ZBP" << "Set/Brush.ZBP";
+    QTest::newRow("dot steps and doubled separators") << "./Set//./Brush.ZBP" << "Set/Brush.ZBP";
+    QTest::newRow("dots inside a name") << "Set/..Brush..ZBP" << "Set/..Brush..ZBP";
+    QTest::newRow("parent") << "../Brush.ZBP" << "";
+    QTest::newRow("parent after a folder") << "Set/../../Brush.ZBP" << "";
+    QTest::newRow("parent inside") << "Set/../Brush.ZBP" << "";
+    QTest::newRow("windows parent") << "..\\..\\Brush.ZBP" << "";
+    QTest::newRow("absolute") << "/etc/Brush.ZBP" << "";
+    QTest::newRow("windows root") << "\\Windows\\Brush.ZBP" << "";
+    QTest::newRow("drive") << "C:\\Brush.ZBP" << "";
+    QTest::newRow("drive relative") << "c:Brush.ZBP" << "";
+    QTest::newRow("stream") << "Set/Brush.ZBP:hidden" << "";
+    QTest::newRow("dots and spaces") << "Set/. ./Brush.ZBP" << "";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("only separators") << "//" << "";
+}
+
+void TestDownloadManager::memberNames()
+{
+    QFETCH(QString, member);
+    QFETCH(QString, relative);
+    QCOMPARE(ArchiveExtractor::safeRelativePath(member), relative);
+}
+
+void TestDownloadManager::folderNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("store name") << "Clay Brushes " << "Clay Brushes";
+    QTest::newRow("separators") << "AC/DC\\Pack" << "AC_DC_Pack";
+    QTest::newRow("climbing") << "../Pack" << ".._Pack";
+    QTest::newRow("dots") << ".." << "_";
+    QTest::newRow("windows characters") << "A:B*C?\"D<E>F|G" << "A_B_C__D_E_F_G";
+    QTest::newRow("empty") << "" << "";
+}
+
+void TestDownloadManager::folderNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, folder);
+    QCOMPARE(ArchiveExtractor::safeFolderName(name), folder);
 }
 
 void TestDownloadManager::installsAProductIntoItsFolder()
