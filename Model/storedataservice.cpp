@@ -163,6 +163,14 @@ void StoreDataService::initialize()
     m_libraryModel->resetFilters();
     m_model->resetFilters();
     m_model->setOwnedOnly(false);
+    // A store window opens with an empty search and both install toggles on;
+    // `filtered` must say so, or it hides sections of the new window.
+    m_nameFilterActive = false;
+    m_categoryFilterActive = false;
+    m_showInstalled = true;
+    m_showNotInstalled = true;
+    setCurrentCategory(0);
+    recomputeFiltered();
     clearRows();
     requestProducts();
 
@@ -598,14 +606,19 @@ void StoreDataService::clearRows()
         return status == DownloadStatusInfo::Queued || status == DownloadStatusInfo::Downloading
             || status == DownloadStatusInfo::Extracting;
     };
+    const auto busy = [&underWay](const Product *product) {
+        bool result = underWay(product);
+        for (const SubProduct *sub : product->subProductItems())
+            result = result || underWay(sub);
+        return result;
+    };
     // Products whose download is under way stay alive for the queue and come back
-    // with the next catalogue.
+    // with the next catalogue; those a catalogue left out go once they are done.
+    for (auto it = m_busyProducts.begin(); it != m_busyProducts.end();)
+        it = busy(it.value().data()) ? std::next(it) : m_busyProducts.erase(it);
     for (const QSharedPointer<Product> &product : qAsConst(m_products)) {
         product->disconnect(this);
-        bool busy = underWay(product.data());
-        for (const SubProduct *sub : product->subProductItems())
-            busy = busy || underWay(sub);
-        if (busy)
+        if (busy(product.data()))
             m_busyProducts.insert(product->id(), product);
     }
     beginResetModel();

@@ -280,6 +280,14 @@ void TestStoreService::filters()
     QCOMPARE(m_store->model()->rowCount(), 7);
     // Every filter call but the invalid expression says so.
     QCOMPARE(filtered.count(), 9);
+
+    // A store window opened anew starts unfiltered.
+    m_store->filterByName(QStringLiteral("clay"));
+    m_store->filterByCategory(true, 10);
+    m_store->initialize();
+    QVERIFY(!m_store->filtered());
+    QCOMPARE(m_store->currentCategories()->rowCount(), 0);
+    QTRY_COMPARE(m_store->model()->rowCount(), 7);
 }
 
 void TestStoreService::downloadsJoinTheCatalogues()
