@@ -33,11 +33,10 @@ demo: build
 demo-data: build
 	@BUILD_DIR=$(BUILD_DIR) bash scripts/run-demo --prepare --fresh
 
-# One CTest run under a virtual X server: tests labelled x11 use its display,
-# the others set the offscreen platform themselves.
+# Tests labelled x11 start an X server of their own (cmake/KivaraTesting.cmake),
+# the others use the offscreen platform.
 test: build
-	cd $(BUILD_DIR) && xvfb-run -a -s "-screen 0 1600x1200x24" \
-	  ctest --output-on-failure --timeout 600 -j $(JOBS)
+	cd $(BUILD_DIR) && ctest --output-on-failure --timeout 600 -j $(JOBS)
 
 bench: build
 	cd $(BUILD_DIR) && for b in bench/bench_*; do [ -x "$$b" ] && echo "== $$b" && "$$b"; done; true

@@ -4,7 +4,22 @@
 # Builds a QtTest program linked to kivara_core and registers it with CTest.
 # Tests run headless: offscreen platform and the software Qt Quick backend,
 # with HOME and the XDG folders in a scratch folder of the build tree.
-# Tests labelled x11 get the X display that `make test` provides through xvfb-run.
+#
+# How x11 tests get their display: a test labelled x11 runs on an X server of its
+# own. CTest starts it through own-display.sh, which starts a fresh Xvfb (picking
+# a free number with -displayfd, its own cookie in a private Xauthority), runs the
+# test with DISPLAY and XAUTHORITY pointing at it and stops the server afterwards.
+# Nothing else draws on that display, so focus, the active window and key events
+# belong to that test alone and x11 tests can run beside each other and beside
+# the rest of the suite. A server costs well under a second to start, far less
+# than running every focus test serially behind a RESOURCE_LOCK on one display,
+# which would leave a core idle on a two-core machine. Label any test that opens
+# windows, takes focus or sends keys x11 and it gets this without more ado.
+# Every other test sees an empty DISPLAY, so nothing it starts (Wine making a
+# prefix, say) can open windows on a display that another test uses.
+# A second CTest entry for an x11 test program runs it the same way:
+#   add_test(NAME <name> COMMAND ${KIVARA_OWN_DISPLAY} $<TARGET_FILE:<program>>)
+set(KIVARA_OWN_DISPLAY sh ${CMAKE_CURRENT_LIST_DIR}/own-display.sh)
 set(KIVARA_TEST_HOME ${CMAKE_BINARY_DIR}/testhome)
 
 function(kivara_add_test name)
@@ -13,7 +28,11 @@ function(kivara_add_test name)
   target_link_libraries(${name} PRIVATE kivara_core Qt5::Test ${T_LIBS})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   kivara_warnings(${name})
-  add_test(NAME ${name} COMMAND ${name})
+  if("x11" IN_LIST T_LABELS)
+    add_test(NAME ${name} COMMAND ${KIVARA_OWN_DISPLAY} $<TARGET_FILE:${name}>)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
   set(env
     HOME=${KIVARA_TEST_HOME}
     XDG_RUNTIME_DIR=${KIVARA_TEST_HOME}/runtime
@@ -26,7 +45,7 @@ function(kivara_add_test name)
     # Tests find the image-format plug-ins in bin/imageformats, as the program does beside itself.
     QT_PLUGIN_PATH=${KIVARA_BIN_DIR})
   if(NOT "x11" IN_LIST T_LABELS)
-    list(APPEND env QT_QPA_PLATFORM=offscreen)
+    list(APPEND env QT_QPA_PLATFORM=offscreen DISPLAY=)
   endif()
   list(APPEND env ${T_ENVIRONMENT})
   if(NOT T_TIMEOUT)

@@ -131,7 +131,7 @@ private:
 void TestHostWindows::initTestCase()
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        QSKIP("needs an X display (run under xvfb-run)");
+        QSKIP("needs an X display (ctest gives x11 tests one of their own)");
     m_display = XOpenDisplay(nullptr);
     QVERIFY(m_display);
     // Desktops reparent, iconify and focus through a window manager; bare X

@@ -55,7 +55,7 @@ QString TestHostWine::state()
 void TestHostWine::initTestCase()
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        QSKIP("needs an X display (run under xvfb-run)");
+        QSKIP("needs an X display (ctest gives x11 tests one of their own)");
     m_wine = QStandardPaths::findExecutable(QStringLiteral("wine64"), {QStringLiteral("/usr/lib/wine")});
     if (m_wine.isEmpty())
         QSKIP("wine64 is not installed");

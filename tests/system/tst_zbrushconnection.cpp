@@ -31,7 +31,7 @@ private:
 void TestZBrushConnection::initTestCase()
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        QSKIP("needs an X display (run under xvfb-run)");
+        QSKIP("needs an X display (ctest gives x11 tests one of their own)");
 }
 
 void TestZBrushConnection::init()
