@@ -108,7 +108,7 @@ bool UiFixture::build(const Options &options)
 
     const QString resources = programFolder() + QStringLiteral("/Resources/");
     bool ok = QDir().mkpath(dataFolder()) && QDir().mkpath(zbrushFolder() + QStringLiteral("/ZStartup"))
-        && TestFiles::write(resources + QStringLiteral("kiv.zsc"), "shipped script")
+        && (!options.shipScript || TestFiles::write(resources + QStringLiteral("kiv.zsc"), "shipped script"))
         && TestFiles::write(resources + QStringLiteral("Dirtool64.dll"), "shipped library")
         && QFile::copy(QStringLiteral(KIVARA_TEMPLATE_DB), databasePath())
         && QFile::setPermissions(databasePath(), QFile::ReadOwner | QFile::WriteOwner) && writeResources();

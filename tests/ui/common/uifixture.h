@@ -46,6 +46,8 @@ public:
         // False: the script plug-in in ZBrush is missing, so start-up installs it and
         // the main window reports "Plugin updated".
         bool pluginCurrent = true;
+        // False: the program's Resources hold Dirtool but no compiled script plug-in.
+        bool shipScript = true;
     };
 
     UiFixture();
