@@ -178,16 +178,35 @@ bool HostBridge::isPluginCurrent() const
     return !shipped.exists() || installed.lastModified() >= shipped.lastModified();
 }
 
+bool HostBridge::shipsScriptPlugin()
+{
+    return QFileInfo(AppFolders::scriptPluginSource()).isFile();
+}
+
+bool HostBridge::isInstallationComplete() const
+{
+    if (shipsScriptPlugin())
+        return isPluginInstalled() && isPluginCurrent();
+    return !m_hostPath.isEmpty()
+        && QFileInfo::exists(m_hostPath + pluginsFolder + QStringLiteral("KIVData/") + libraryFileName);
+}
+
 bool HostBridge::installPluginFiles(const QString &folder)
 {
     if (!QFileInfo(folder).isDir())
         return false;
-    // QFile::copy never overwrites, so the old copies go first.
-    const QString script = folder + pluginsFolder + scriptFileName;
-    if (QFileInfo::exists(script))
-        QFile::remove(script);
-    QDir().mkpath(folder + pluginsFolder);
-    const bool scriptCopied = QFile::copy(AppFolders::scriptPluginSource(), script);
+    const bool withScript = shipsScriptPlugin();
+    bool scriptCopied = true;
+    if (withScript) {
+        // QFile::copy never overwrites, so the old copy goes first.
+        const QString script = folder + pluginsFolder + scriptFileName;
+        if (QFileInfo::exists(script))
+            QFile::remove(script);
+        QDir().mkpath(folder + pluginsFolder);
+        scriptCopied = QFile::copy(AppFolders::scriptPluginSource(), script);
+        if (!scriptCopied)
+            qWarning() << "Cannot copy" << AppFolders::scriptPluginSource() << "to" << script;
+    }
 
     const QString libraryFolder = folder + pluginsFolder + QStringLiteral("KIVData/");
     if (!QFileInfo(libraryFolder).isDir())
@@ -195,11 +214,14 @@ bool HostBridge::installPluginFiles(const QString &folder)
     const QString library = libraryFolder + libraryFileName;
     if (QFileInfo::exists(library))
         QFile::remove(library);
-    if (!scriptCopied) {
-        qWarning() << "Cannot copy" << AppFolders::scriptPluginSource() << "to" << script;
+    if (!scriptCopied)
+        return false;
+    const QString shippedLibrary = AppFolders::resourcesFolder() + libraryFileName;
+    if (!QFile::copy(shippedLibrary, library)) {
+        qWarning() << "Cannot copy" << shippedLibrary << "to" << library;
         return false;
     }
-    return QFile::copy(AppFolders::resourcesFolder() + libraryFileName, library);
+    return true;
 }
 
 QString HostBridge::newestUiColorsFile() const

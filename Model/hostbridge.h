@@ -50,7 +50,13 @@ public:
     bool isPluginInstalled() const;
     // The installed script is not older than the one Kivara ships.
     bool isPluginCurrent() const;
-    // Replaces kiv.zsc and Dirtool64.dll in the folder's ZStartup/ZPlugs64.
+    // Only ZBrush compiles kiv.zsc, so a build may come without it. Such a build
+    // installs Dirtool alone and counts as installed once Dirtool is in place.
+    static bool shipsScriptPlugin();
+    // Everything this build ships is installed and current: nothing to install.
+    bool isInstallationComplete() const;
+    // Replaces kiv.zsc and Dirtool64.dll in the folder's ZStartup/ZPlugs64. Without a
+    // shipped script, only Dirtool; a script installed earlier is left in place.
     bool installPluginFiles(const QString &folder);
     // The most recently written kiv_uicolors.zvr of the data folders, or empty.
     QString newestUiColorsFile() const;

@@ -1,5 +1,6 @@
 #include "systemdataservice.h"
 
+#include "Model/cataloguerescan.h"
 #include "Model/favoriteset.h"
 #include "Model/hostbridge.h"
 #include "Model/hostcommandkind.h"
@@ -123,7 +124,7 @@ void SystemDataService::checkPlugin()
 {
     if (!m_hostBridge || m_zbrushPath.isEmpty())
         return;
-    if (m_hostBridge->isPluginInstalled() && m_hostBridge->isPluginCurrent())
+    if (m_hostBridge->isInstallationComplete())
         return;
     // A new Kivara ships a newer script: it replaces the installed one.
     m_pluginInstalled = installInto(m_zbrushPath);
@@ -136,7 +137,7 @@ bool SystemDataService::installPlugin(const QString &path)
 {
     if (path.isEmpty() || !QFileInfo(path).isDir() || !m_hostBridge)
         return false;
-    if (m_hostBridge->isPluginInstalled() && m_hostBridge->isPluginCurrent())
+    if (m_hostBridge->isInstallationComplete())
         return true;
     return installInto(path);
 }
@@ -151,15 +152,20 @@ bool SystemDataService::installInto(const QString &path)
         appendInstallLog(QStringLiteral("Failed to copy plugin to ZBrush plugins folder."));
         return false;
     }
+    if (!HostBridge::shipsScriptPlugin())
+        appendInstallLog(QString::fromLatin1(scriptMissingMessage), QtInfoMsg);
     m_zbrushPath = path;
     storeSetting(DatabaseService::ZBrushPath, path);
     emit zbrushPathChanged();
     return true;
 }
 
-void SystemDataService::appendInstallLog(const QString &message)
+void SystemDataService::appendInstallLog(const QString &message, QtMsgType level)
 {
-    qWarning().noquote() << message;
+    if (level == QtInfoMsg)
+        qInfo().noquote() << message;
+    else
+        qWarning().noquote() << message;
     const int row = m_installLog->rowCount();
     m_installLog->insertRows(row, 1);
     m_installLog->setData(m_installLog->index(row), message);
@@ -435,13 +441,13 @@ void SystemDataService::setLibraryPath(const QString &url)
     if (!chosenInfo.isDir() || !chosenInfo.isWritable()) {
         qWarning("Move library failed.");
         applyLibraryMove(chosen, m_libraryFolder);
-        emit libraryMoveFinished(false);
+        emit libraryMoveFinished(false, QStringLiteral("%1 is not a writable folder.").arg(chosen));
         return;
     }
     // The chosen folder holds the library already.
     if (QFileInfo(target).absoluteFilePath() == QFileInfo(m_libraryFolder).absoluteFilePath()) {
         applyLibraryMove(chosen, target);
-        emit libraryMoveFinished(true);
+        emit libraryMoveFinished(true, QString());
         return;
     }
 
@@ -449,7 +455,7 @@ void SystemDataService::setLibraryPath(const QString &url)
     const QString libraryRoot = QFileInfo(m_libraryFolder).absoluteFilePath() + QLatin1Char('/');
     if (!m_libraryFolder.isEmpty() && QFileInfo(target).absoluteFilePath().startsWith(libraryRoot)) {
         qWarning().noquote() << "Move library failed." << target << "lies inside the library";
-        emit libraryMoveFinished(false);
+        emit libraryMoveFinished(false, QStringLiteral("%1 lies inside the library.").arg(chosen));
         return;
     }
 
@@ -458,12 +464,12 @@ void SystemDataService::setLibraryPath(const QString &url)
     switch (LibraryMover::rename(source, target, &why)) {
     case LibraryMover::RenameResult::Renamed:
         applyLibraryMove(chosen, target);
-        emit libraryMoveFinished(true);
+        emit libraryMoveFinished(true, QString());
         return;
     case LibraryMover::RenameResult::Failed:
         qWarning().noquote() << "Move library failed." << why;
         applyLibraryMove(chosen, m_libraryFolder);
-        emit libraryMoveFinished(false);
+        emit libraryMoveFinished(false, why);
         return;
     case LibraryMover::RenameResult::OtherFileSystem:
         break;
@@ -476,15 +482,17 @@ void SystemDataService::setLibraryPath(const QString &url)
         const bool moved = m_libraryMove->result();
         m_libraryMove->deleteLater();
         m_libraryMove = nullptr;
+        emit movingLibraryChanged();
         if (moved)
             applyLibraryMove(chosen, target);
         else
             qWarning().noquote() << "Move library failed." << *error;
-        emit libraryMoveFinished(moved);
+        emit libraryMoveFinished(moved, moved ? QString() : *error);
     });
     m_libraryMove->setFuture(QtConcurrent::run([source, target, error] {
         return LibraryMover::copyAcross(source, target, error.data());
     }));
+    emit movingLibraryChanged();
 }
 
 bool SystemDataService::isMovingLibrary() const
@@ -745,24 +753,43 @@ void SystemDataService::activateResource(const QString &name, const QString &pat
         m_hostBridge->activate(name, path, HostBridge::commandKindForType(type), true);
 }
 
-void SystemDataService::exportDatabase(const QString &url)
+bool SystemDataService::exportDatabase(const QString &url)
 {
     const QString path = localPath(url);
-    if (!path.isEmpty() && m_database)
-        m_database->exportDatabaseFile(path);
+    QString error;
+    bool ok = false;
+    if (path.isEmpty())
+        error = QStringLiteral("No file was chosen.");
+    else if (!m_database)
+        error = QStringLiteral("No library is open.");
+    else
+        ok = m_database->exportDatabaseFile(path, &error);
+    emit databaseExported(ok, error);
+    return ok;
 }
 
-void SystemDataService::importDatabase(const QString &url)
+bool SystemDataService::importDatabase(const QString &url)
 {
     const QString path = localPath(url);
-    if (!path.isEmpty() && m_database)
-        m_database->importDatabaseFile(path);
-    reloadFavoriteSets();
-    // Before set-up is complete the set-up view still has to finish it itself.
-    if (m_setupOk) {
-        finishSetup();
-        loadFavorites();
+    QString error;
+    bool ok = false;
+    if (path.isEmpty())
+        error = QStringLiteral("No file was chosen.");
+    else if (!m_database)
+        error = QStringLiteral("No library is open.");
+    else
+        ok = m_database->importDatabaseFile(path, &error);
+    // A refused file left the library as it was: nothing to reload.
+    if (ok) {
+        reloadFavoriteSets();
+        // Before set-up is complete the set-up view still has to finish it itself.
+        if (m_setupOk) {
+            finishSetup();
+            loadFavorites();
+        }
     }
+    emit databaseImported(ok, error);
+    return ok;
 }
 
 void SystemDataService::openResourceFolder(const QString &path)
@@ -822,6 +849,31 @@ void SystemDataService::rescanAllResources()
     m_favoritesLoaded = false;
     loadFavorites();
     emit rescanComplete();
+}
+
+bool SystemDataService::startRescan()
+{
+    if (m_rescan)
+        return false;
+    m_rescan = new CatalogueRescan(catalogues(), this);
+    m_rescanProgress = 0;
+    connect(m_rescan, &CatalogueRescan::progress, this, [this](int done, int total) {
+        m_rescanProgress = total > 0 ? done * 100 / total : 100;
+        emit rescanProgressChanged();
+    });
+    connect(m_rescan, &CatalogueRescan::finished, this, [this] {
+        m_rescan->deleteLater();
+        m_rescan = nullptr;
+        m_favoritesLoaded = false;
+        loadFavorites();
+        emit rescanComplete();
+        emit rescanningChanged();
+        emit rescanFinished();
+    });
+    emit rescanningChanged();
+    emit rescanProgressChanged();
+    m_rescan->start();
+    return true;
 }
 
 QList<QObject *> SystemDataService::uiLayouts() const

@@ -12,6 +12,7 @@
 #include <QStringList>
 
 class AutoUpdater;
+class CatalogueRescan;
 class FavoriteSet;
 class HostBridge;
 class QStringListModel;
@@ -40,6 +41,11 @@ class SystemDataService : public QObject
     Q_PROPERTY(bool autoUpdateKivara READ autoUpdateKivara WRITE setAutoUpdateKivara NOTIFY autoUpdateKivaraChanged)
     Q_PROPERTY(QString zbrushPath READ zbrushPath WRITE setZbrushPath NOTIFY zbrushPathChanged)
     Q_PROPERTY(QString libraryPath READ libraryPath WRITE setLibraryPath NOTIFY libraryPathChanged)
+    // A library is being copied to another file system; libraryMoveFinished follows.
+    Q_PROPERTY(bool movingLibrary READ isMovingLibrary NOTIFY movingLibraryChanged)
+    // The catalogues are being rescanned by startRescan(); rescanFinished follows.
+    Q_PROPERTY(bool rescanning READ isRescanning NOTIFY rescanningChanged)
+    Q_PROPERTY(int rescanProgress READ rescanProgress NOTIFY rescanProgressChanged)
     Q_PROPERTY(bool connectedToZbrush READ connectedToZbrush NOTIFY zbrushConnectionChanged)
     Q_PROPERTY(QString theme READ theme WRITE setTheme NOTIFY themeChanged)
     Q_PROPERTY(bool miniMode READ miniMode WRITE setMiniMode NOTIFY miniModeChanged)
@@ -76,6 +82,10 @@ public:
     static constexpr const char *defaultSetColor = "transparent";
     static constexpr const char *libraryFolderName = "KIVSource";
     static constexpr int connectionCheckInterval = 5000;
+    // Install-log line of a build that ships Dirtool without the compiled script.
+    static constexpr const char *scriptMissingMessage =
+        "The ZBrush script plug-in is not part of this build: resources can be browsed "
+        "but not yet applied inside ZBrush.";
 
     // Reads the stored ZBrush folder, checks the installed script plug-in, loads the
     // favourites sets and the settings, and finishes set-up when ZBrush is known.
@@ -179,8 +189,10 @@ public:
     // makes it the ZBrush in use; failures go to the install log.
     Q_INVOKABLE bool installPlugin(const QString &path);
     Q_INVOKABLE QString getAppPathFromDisplay(const QString &display) const;
-    Q_INVOKABLE void exportDatabase(const QString &url);
-    Q_INVOKABLE void importDatabase(const QString &url);
+    // Both answer whether it worked and report it through databaseExported and
+    // databaseImported, with the reason of a failure.
+    Q_INVOKABLE bool exportDatabase(const QString &url);
+    Q_INVOKABLE bool importDatabase(const QString &url);
     Q_INVOKABLE void openResourceFolder(const QString &path);
     // A remembered window position, brought back onto the desktop when it lies off it.
     Q_INVOKABLE int getWindowStartX(int x) const;
@@ -192,6 +204,12 @@ public:
     Q_INVOKABLE void restartApp();
     Q_INVOKABLE void setStartupDocument();
     Q_INVOKABLE void rescanAllResources();
+    // The same rescan one catalogue at a time, returning to the event loop between
+    // catalogues so that the window keeps drawing; rescanProgress counts 0 to 100.
+    // False while one runs already.
+    Q_INVOKABLE bool startRescan();
+    bool isRescanning() const { return m_rescan != nullptr; }
+    int rescanProgress() const { return m_rescanProgress; }
 
     // Puts the stored members into the sets through the catalogues (favoriteResourceAdded)
     // and activates the first set. Runs once until a rescan asks for it again.
@@ -257,7 +275,15 @@ signals:
     // Every catalogue tells its views that all rows changed.
     void rescanComplete();
     // A library move has ended; the library is at libraryFolder() either way.
-    void libraryMoveFinished(bool moved);
+    // error says why it did not move.
+    void libraryMoveFinished(bool moved, const QString &error);
+    void movingLibraryChanged();
+    void rescanningChanged();
+    void rescanProgressChanged();
+    // startRescan() is done: the catalogues are scanned and the favourites reloaded.
+    void rescanFinished();
+    void databaseExported(bool ok, const QString &error);
+    void databaseImported(bool ok, const QString &error);
 
 protected:
     void timerEvent(QTimerEvent *event) override;
@@ -268,7 +294,7 @@ private:
     void checkPlugin();
     // Steps 3 and 4 of the installation: the folder becomes the ZBrush in use.
     bool installInto(const QString &path);
-    void appendInstallLog(const QString &message);
+    void appendInstallLog(const QString &message, QtMsgType level = QtWarningMsg);
     void readSettings();
     void storeSetting(DatabaseService::SettingKey key, const QVariant &value);
     void checkConnection();
@@ -331,6 +357,8 @@ private:
     int m_connectionTimer = 0;
     int m_connectionCheckInterval = connectionCheckInterval;
     QFutureWatcher<bool> *m_libraryMove = nullptr;
+    CatalogueRescan *m_rescan = nullptr;
+    int m_rescanProgress = 0;
 
     QList<FavoriteSet *> m_favoriteSets;
     QPointer<FavoriteSet> m_currentSet;

@@ -53,6 +53,7 @@ private Q_SLOTS:
     void setHostPath();
     void pluginInstallation();
     void installWithoutPluginsFolder();
+    void buildWithoutScript();
     void failedScriptCopy();
     void newestUiColorsFile();
     void hostLocations();
@@ -320,16 +321,56 @@ void TestHostBridge::failedScriptCopy()
     const QString zbrush = m_dir->filePath(QStringLiteral("ZBrush 2021"));
     const QString script = zbrush + QStringLiteral("/ZStartup/ZPlugs64/kiv.zsc");
     const QString library = zbrush + QStringLiteral("/ZStartup/ZPlugs64/KIVData/Dirtool64.dll");
-    QVERIFY(TestFiles::write(script, "old script"));
     QVERIFY(TestFiles::write(library, "old library"));
-    QVERIFY(QFile::remove(m_resources + QStringLiteral("kiv.zsc")));
+    // A folder in the script's place can be neither removed nor overwritten.
+    QVERIFY(QDir().mkpath(script + QStringLiteral("/in the way")));
 
     HostBridge bridge;
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Cannot copy")));
     QVERIFY(!bridge.installPluginFiles(zbrush));
-    // Both old files are gone and the shipped library was not copied in.
-    QVERIFY(!QFileInfo::exists(script));
+    // The old library is gone and the shipped one was not copied in.
     QVERIFY(!QFileInfo::exists(library));
     QVERIFY(QFileInfo(zbrush + QStringLiteral("/ZStartup/ZPlugs64/KIVData")).isDir());
+}
+
+void TestHostBridge::buildWithoutScript()
+{
+    // Only ZBrush compiles the script: a build without it installs Dirtool alone,
+    // keeps a script installed before, and is complete once Dirtool is there.
+    const QString zbrush = m_dir->filePath(QStringLiteral("ZBrush 2021"));
+    const QString script = zbrush + QStringLiteral("/ZStartup/ZPlugs64/kiv.zsc");
+    const QString library = zbrush + QStringLiteral("/ZStartup/ZPlugs64/KIVData/Dirtool64.dll");
+    QVERIFY(QDir().mkpath(zbrush + QStringLiteral("/ZStartup")));
+    QVERIFY(QFile::remove(m_resources + QStringLiteral("kiv.zsc")));
+    QVERIFY(!HostBridge::shipsScriptPlugin());
+
+    HostBridge bridge;
+    QVERIFY(!bridge.isInstallationComplete()); // no host path yet
+    QVERIFY(bridge.setHostPath(zbrush));
+    QVERIFY(!bridge.isInstallationComplete());
+    QVERIFY(bridge.installPluginFiles(zbrush));
+    QCOMPARE(TestFiles::read(library), QByteArray("shipped library"));
+    QVERIFY(!QFileInfo::exists(script));
+    QVERIFY(bridge.isInstallationComplete());
+    QVERIFY(!bridge.isPluginInstalled());
+
+    QVERIFY(TestFiles::write(script, "compiled by ZBrush"));
+    QVERIFY(bridge.installPluginFiles(zbrush));
+    QCOMPARE(TestFiles::read(script), QByteArray("compiled by ZBrush"));
+
+    // With the script shipped, completeness asks for both files and a current script.
+    QVERIFY(TestFiles::write(m_resources + QStringLiteral("kiv.zsc"), "shipped script"));
+    QVERIFY(HostBridge::shipsScriptPlugin());
+    QFile installed(script);
+    QVERIFY(installed.open(QIODevice::ReadWrite));
+    QVERIFY(installed.setFileTime(QFileInfo(m_resources + QStringLiteral("kiv.zsc")).lastModified().addSecs(-60),
+                                  QFileDevice::FileModificationTime));
+    QVERIFY(!bridge.isInstallationComplete());
+    QVERIFY(bridge.installPluginFiles(zbrush));
+    QCOMPARE(TestFiles::read(script), QByteArray("shipped script"));
+    QVERIFY(bridge.isInstallationComplete());
+    QVERIFY(QFile::remove(library));
+    QVERIFY(!bridge.isInstallationComplete());
 }
 
 void TestHostBridge::newestUiColorsFile()

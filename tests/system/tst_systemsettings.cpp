@@ -325,24 +325,34 @@ void TestSystemSettings::importReloadsFavoriteSets()
     system.addFavoriteSet(QStringLiteral("Mine"));
     const QString exported = m_fixture->path(QStringLiteral("export/library.db"));
     QVERIFY(QDir().mkpath(QFileInfo(exported).path()));
-    system.exportDatabase(QUrl::fromLocalFile(exported).toString());
+    QSignalSpy exportedSignal(&system, &SystemDataService::databaseExported);
+    QVERIFY(system.exportDatabase(QUrl::fromLocalFile(exported).toString()));
     QVERIFY(QFileInfo(exported).isFile());
-    // A URL that is no local file exports nothing.
-    system.exportDatabase(QStringLiteral("https://example.org/library.db"));
+    // A URL that is no local file exports nothing, and says so.
+    QVERIFY(!system.exportDatabase(QStringLiteral("https://example.org/library.db")));
+    QCOMPARE(exportedSignal.count(), 2);
+    QCOMPARE(exportedSignal.at(0), (QVariantList{true, QString()}));
+    QCOMPARE(exportedSignal.at(1).at(0).toBool(), false);
+    QVERIFY(!exportedSignal.at(1).at(1).toString().isEmpty());
 
     system.addFavoriteSet(QStringLiteral("Later"));
     QCOMPARE(setNames(system), (QStringList{"Default", "Mine", "Later"}));
     QSignalSpy model(&system, &SystemDataService::favoritesModelChanged);
-    system.importDatabase(QUrl::fromLocalFile(exported).toString());
+    QSignalSpy imported(&system, &SystemDataService::databaseImported);
+    QVERIFY(system.importDatabase(QUrl::fromLocalFile(exported).toString()));
     QVERIFY(model.count() > 0);
+    QCOMPARE(imported.takeFirst(), (QVariantList{true, QString()}));
     QCOMPARE(setNames(system), (QStringList{"Default", "Mine"}));
     QCOMPARE(system.currentFavoriteSet(), system.favoriteSets().first());
 
-    // A file that does not exist imports nothing; the sets are read again all the same.
+    // A file that does not exist imports nothing, leaves the sets and tells why.
     system.addFavoriteSet(QStringLiteral("Again"));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("Cannot import the library")));
-    system.importDatabase(QUrl::fromLocalFile(m_fixture->path(QStringLiteral("missing.db"))).toString());
+    model.clear();
+    QVERIFY(!system.importDatabase(QUrl::fromLocalFile(m_fixture->path(QStringLiteral("missing.db"))).toString()));
     QCOMPARE(setNames(system), (QStringList{"Default", "Mine", "Again"}));
+    QCOMPARE(model.count(), 0);
+    QCOMPARE(imported.takeFirst(), (QVariantList{false, QStringLiteral("no such file")}));
 }
 
 QTEST_MAIN(TestSystemSettings)

@@ -28,10 +28,12 @@ private Q_SLOTS:
     void notSetUp();
     void pluginCheckAtStart_data();
     void pluginCheckAtStart();
+    void failedPluginCheckIsReported();
     void installPlugin_data();
     void installPlugin();
     void setupOkLoadsFavouritesAfterEveryCatalogue();
     void rescanAllResources();
+    void stepwiseRescan();
 
 private:
     void writeRegistry();
@@ -160,52 +162,85 @@ void TestSystemSetup::notSetUp()
 
 void TestSystemSetup::pluginCheckAtStart_data()
 {
-    QTest::addColumn<QByteArray>("installed"); // empty: none installed
+    QTest::addColumn<QByteArray>("installed"); // empty: no script installed
+    QTest::addColumn<bool>("libraryInstalled");
     QTest::addColumn<int>("age");               // seconds the installed script is older than the shipped one
     QTest::addColumn<bool>("shippedScript");
     QTest::addColumn<bool>("pluginInstalled");
     QTest::addColumn<bool>("error");
     QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<QStringList>("log");
 
-    QTest::newRow("current") << QByteArray("shipped script") << -60 << true << false << false
-                             << QByteArray("shipped script");
-    QTest::newRow("same time counts as current") << QByteArray("installed script") << 0 << true << false << false
-                                                 << QByteArray("installed script");
-    QTest::newRow("none installed") << QByteArray() << 0 << true << true << false << QByteArray("shipped script");
-    QTest::newRow("older than the shipped one") << QByteArray("old script") << 3600 << true << true << false
-                                                << QByteArray("shipped script");
-    QTest::newRow("shipped script missing") << QByteArray() << 0 << false << false << true << QByteArray();
+    const QStringList noScriptLog{QString::fromLatin1(SystemDataService::scriptMissingMessage)};
+    QTest::newRow("current") << QByteArray("shipped script") << true << -60 << true << false << false
+                             << QByteArray("shipped script") << QStringList();
+    QTest::newRow("same time counts as current") << QByteArray("installed script") << true << 0 << true << false
+                                                 << false << QByteArray("installed script") << QStringList();
+    QTest::newRow("none installed") << QByteArray() << false << 0 << true << true << false
+                                    << QByteArray("shipped script") << QStringList();
+    QTest::newRow("older than the shipped one") << QByteArray("old script") << true << 3600 << true << true
+                                                << false << QByteArray("shipped script") << QStringList();
+    // A build without the compiled script installs Dirtool once and then leaves it be.
+    QTest::newRow("no shipped script, nothing installed") << QByteArray() << false << 0 << false << true << false
+                                                          << QByteArray() << noScriptLog;
+    QTest::newRow("no shipped script, Dirtool installed") << QByteArray() << true << 0 << false << false << false
+                                                          << QByteArray() << QStringList();
+    QTest::newRow("no shipped script keeps an installed one") << QByteArray("installed script") << false << 0
+                                                              << false << true << false
+                                                              << QByteArray("installed script") << noScriptLog;
 }
 
 void TestSystemSetup::pluginCheckAtStart()
 {
     QFETCH(QByteArray, installed);
+    QFETCH(bool, libraryInstalled);
     QFETCH(int, age);
     QFETCH(bool, shippedScript);
     QFETCH(bool, pluginInstalled);
     QFETCH(bool, error);
     QFETCH(QByteArray, script);
+    QFETCH(QStringList, log);
 
     const QString shipped = AppFolders::scriptPluginSource();
     if (!installed.isEmpty()) {
         QVERIFY(TestFiles::write(m_fixture->installedScript(), installed));
-        QVERIFY(TestFiles::write(m_fixture->installedLibrary(), "shipped library"));
         QFile file(m_fixture->installedScript());
         QVERIFY(file.open(QIODevice::ReadWrite));
         QVERIFY(file.setFileTime(QFileInfo(shipped).lastModified().addSecs(-age), QFileDevice::FileModificationTime));
     }
+    if (libraryInstalled)
+        QVERIFY(TestFiles::write(m_fixture->installedLibrary(), "old library"));
     if (!shippedScript)
         QVERIFY(QFile::remove(shipped));
     m_fixture->storeSetting(DatabaseService::ZBrushPath, m_fixture->zbrushFolder());
-    if (error)
-        QTest::ignoreMessage(QtWarningMsg, "Failed to copy plugin to ZBrush plugins folder.");
     m_fixture->start();
 
     QVERIFY(m_fixture->system->setupOk());
     QCOMPARE(m_fixture->system->pluginInstalled(), pluginInstalled);
     QCOMPARE(m_fixture->system->pluginInstallError(), error);
     QCOMPARE(TestFiles::read(m_fixture->installedScript()), script);
-    QCOMPARE(m_fixture->system->installLog()->rowCount(), error ? 1 : 0);
+    QCOMPARE(TestFiles::read(m_fixture->installedLibrary()),
+             QByteArray(pluginInstalled ? "shipped library" : "old library"));
+    QCOMPARE(m_fixture->system->installLog()->stringList(), log);
+
+    // The next start finds everything in place and installs nothing.
+    m_fixture->restart();
+    QVERIFY(!m_fixture->system->pluginInstalled());
+    QVERIFY(!m_fixture->system->pluginInstallError());
+    QCOMPARE(m_fixture->system->installLog()->rowCount(), 0);
+}
+
+void TestSystemSetup::failedPluginCheckIsReported()
+{
+    QVERIFY(QFile::remove(AppFolders::resourcesFolder() + QStringLiteral("Dirtool64.dll")));
+    m_fixture->storeSetting(DatabaseService::ZBrushPath, m_fixture->zbrushFolder());
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Cannot copy")));
+    QTest::ignoreMessage(QtWarningMsg, "Failed to copy plugin to ZBrush plugins folder.");
+    m_fixture->start();
+    QVERIFY(!m_fixture->system->pluginInstalled());
+    QVERIFY(m_fixture->system->pluginInstallError());
+    QCOMPARE(m_fixture->system->installLog()->stringList(),
+             QStringList{"Failed to copy plugin to ZBrush plugins folder."});
 }
 
 void TestSystemSetup::installPlugin_data()
@@ -213,12 +248,16 @@ void TestSystemSetup::installPlugin_data()
     QTest::addColumn<QString>("folder");
     QTest::addColumn<bool>("result");
     QTest::addColumn<QStringList>("log");
+    QTest::addColumn<bool>("shippedScript");
 
-    QTest::newRow("empty path") << QString() << false << QStringList();
-    QTest::newRow("missing folder") << QStringLiteral("missing") << false << QStringList();
+    QTest::newRow("empty path") << QString() << false << QStringList() << true;
+    QTest::newRow("missing folder") << QStringLiteral("missing") << false << QStringList() << true;
     QTest::newRow("no ZStartup") << QStringLiteral("NotZBrush") << false
-                                 << QStringList{"Invalid ZBrush application path."};
-    QTest::newRow("ZBrush folder") << QStringLiteral("ZBrush 2021") << true << QStringList();
+                                 << QStringList{"Invalid ZBrush application path."} << true;
+    QTest::newRow("ZBrush folder") << QStringLiteral("ZBrush 2021") << true << QStringList() << true;
+    // Set-up completes without the compiled script, and the log says what that means.
+    QTest::newRow("build without the script") << QStringLiteral("ZBrush 2021") << true
+                                              << QStringList{SystemDataService::scriptMissingMessage} << false;
 }
 
 void TestSystemSetup::installPlugin()
@@ -226,14 +265,17 @@ void TestSystemSetup::installPlugin()
     QFETCH(QString, folder);
     QFETCH(bool, result);
     QFETCH(QStringList, log);
+    QFETCH(bool, shippedScript);
     QVERIFY(QDir().mkpath(m_fixture->path(QStringLiteral("NotZBrush"))));
+    if (!shippedScript)
+        QVERIFY(QFile::remove(AppFolders::scriptPluginSource()));
     m_fixture->start();
     SystemDataService &system = *m_fixture->system;
     QSignalSpy pathChanged(&system, &SystemDataService::zbrushPathChanged);
     const QString path = folder.isEmpty() ? QString() : m_fixture->path(folder);
 
     if (!log.isEmpty())
-        QTest::ignoreMessage(QtWarningMsg, qPrintable(log.first()));
+        QTest::ignoreMessage(result ? QtInfoMsg : QtWarningMsg, qPrintable(log.first()));
     QCOMPARE(system.installPlugin(path), result);
     QCOMPARE(system.installLog()->stringList(), log);
     QCOMPARE(pathChanged.count(), result ? 1 : 0);
@@ -241,6 +283,7 @@ void TestSystemSetup::installPlugin()
     QCOMPARE(m_fixture->storedSetting(DatabaseService::ZBrushPath).toString(), result ? path : QString());
     QCOMPARE(m_fixture->bridge->hostPath(), result ? path : QString());
     QCOMPARE(QFileInfo::exists(m_fixture->installedLibrary()), result);
+    QCOMPARE(QFileInfo::exists(m_fixture->installedScript()), result && shippedScript);
     if (!result)
         return;
 
@@ -335,6 +378,51 @@ void TestSystemSetup::rescanAllResources()
     system.rescanAllResources();
     QCOMPARE(materials.fullScans, 3);
     QCOMPARE(memberNames(QStringLiteral("Mine")), (QStringList{"Gold", "Silver"}));
+}
+
+void TestSystemSetup::stepwiseRescan()
+{
+    m_fixture->storeSetting(DatabaseService::ZBrushPath, m_fixture->zbrushFolder());
+    m_fixture->installCurrentPlugin();
+    {
+        DatabaseService database(m_fixture->databasePath, QStringLiteral("stored"), true);
+        database.insertFavoriteSet(QStringLiteral("Mine"), QStringLiteral("#ff0000ff"), 1);
+        database.saveFavoriteResource(QStringLiteral("Gold"), QStringLiteral("material"), QStringLiteral("Mine"), 0);
+        database.saveFavoriteResource(QStringLiteral("Dog"), QStringLiteral("tool"), QStringLiteral("Mine"), 1);
+    }
+    m_fixture->start();
+    SystemDataService &system = *m_fixture->system;
+    TestCatalogue materials(m_fixture->database, DatabaseService::Material, m_fixture->system, {"Gold"});
+    auto tools = std::make_unique<TestCatalogue>(m_fixture->database, DatabaseService::Tool, m_fixture->system,
+                                                 QStringList{"Dog"});
+    materials.setSetupOk(true);
+    tools->setSetupOk(true);
+    system.registerCatalogue(&materials);
+    system.registerCatalogue(tools.get());
+    system.loadFavorites();
+
+    QSignalSpy progress(&system, &SystemDataService::rescanProgressChanged);
+    QSignalSpy finished(&system, &SystemDataService::rescanFinished);
+    QSignalSpy complete(&system, &SystemDataService::rescanComplete);
+    QVERIFY(system.startRescan());
+    QVERIFY(system.isRescanning());
+    QVERIFY(!system.startRescan());
+    // Nothing is scanned before the event loop runs, so the view can show it first.
+    QCOMPARE(materials.fullScans, 1);
+    // A catalogue that goes during the rescan is skipped.
+    tools.reset();
+    QVERIFY(finished.wait(5000));
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(complete.count(), 1);
+    QVERIFY(!system.isRescanning());
+    QCOMPARE(materials.fullScans, 2);
+    QCOMPARE(system.rescanProgress(), 100);
+    QVERIFY(progress.count() >= 2);
+    QCOMPARE(memberNames(QStringLiteral("Mine")), (QStringList{"Gold"}));
+    // The next one can start.
+    QVERIFY(system.startRescan());
+    QVERIFY(finished.wait(5000));
+    QCOMPARE(materials.fullScans, 3);
 }
 
 QTEST_MAIN(TestSystemSetup)
