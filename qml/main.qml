@@ -38,10 +38,10 @@ Window {
     property url brushDetailsSource: ""
     property url alphaDetailsSource: ""
     property url filterTabSource: ""
-    property url generalTabSource: ""
+    property url generalTabSource: "GeneralTab.qml"
     property url favoritesAreaSource: ""
-    property url setupViewSource: ""
-    property url settingsDialogSource: ""
+    property url setupViewSource: "SetupView.qml"
+    property url settingsDialogSource: "SettingsDialog.qml"
     property url storeWindowSource: ""
 
     // ---- Kinds, in the order of the top bar and of the kind cycle.
