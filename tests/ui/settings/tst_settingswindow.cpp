@@ -234,6 +234,15 @@ void SettingsWindowTest::locationsChangeTheCatalogue()
     QObject *tab = showTab(4);
     QVERIFY(tab);
 
+    // The add button opens the folder dialog; what it chooses arrives in addLocation.
+    QVERIFY(m_fixture->click("addLocationButton"));
+    QObject *chooser = popup("locationChooser");
+    QVERIFY(chooser->property("isOpen").toBool());
+    auto *dialog = chooser->property("dialog").value<QObject *>();
+    QCOMPARE(dialog->property("title").toString(), QStringLiteral("Please select folder"));
+    QVERIFY(dialog->property("selectFolder").toBool());
+    QVERIFY(QMetaObject::invokeMethod(dialog, "reject"));
+    QTRY_VERIFY(!chooser->property("isOpen").toBool());
     QVERIFY(call(tab, "addLocation", QUrl::fromLocalFile(extra)));
     QCOMPARE(materials->model()->rowCount(), 3);
     QVERIFY(modelTexts(materials->model(), 257).contains(QStringLiteral("Chrome")));
