@@ -39,7 +39,7 @@ Item {
             anchors.right: parent.right
             anchors.rightMargin: 8
             anchors.verticalCenter: parent.verticalCenter
-            source: "Images/folder.svg"
+            source: "Images/search.svg"
             toolTipText: "Choose the library folder"
             enabled: !sysData.movingLibrary
             onClicked: chooser.open()

@@ -30,7 +30,7 @@ Rectangle {
         boundsBehavior: Flickable.StopAtBounds
         highlightMoveDuration: 0
         ScrollBar.vertical: ScrollBar {
-            policy: list.contentHeight > list.height ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded
+            policy: list.contentHeight > list.height ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
         }
         delegate: Rectangle {
             id: row

@@ -125,7 +125,7 @@ Item {
                 anchors.bottom: parent.bottom
                 anchors.left: parent.left
                 width: 40
-                color: Style.selectedButtonColor
+                color: Style.brushBoxSelectedColor
             }
             EulaScrollView {
                 objectName: "setupEula"
@@ -147,7 +147,7 @@ Item {
             clip: true
             boundsBehavior: Flickable.StopAtBounds
             ScrollBar.vertical: ScrollBar {
-                policy: steps.contentHeight > steps.height ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded
+                policy: steps.contentHeight > steps.height ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
             }
 
             Column {

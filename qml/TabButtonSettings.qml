@@ -2,10 +2,10 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import "Themes"
 
-// A full-width settings tab: left-aligned text and, at the right edge, a 12 × 12
-// marker: a black square with the tab's colour painted over it in two triangles,
-// which leaves a black arrow pointing left. The marker is drawn into an image, so
-// it repaints when the window reports a theme change.
+// A full-width settings tab: left-aligned text and, at the right edge of the chosen
+// tab, a 12 × 12 marker: a black square with the tab's colour painted over it in two
+// triangles, which leaves a black arrow pointing left at the page. The marker is
+// drawn into an image, so it repaints when the window reports a theme change.
 TabButton {
     id: control
     // The main window, whose themeChanged() asks for a repaint.
@@ -15,9 +15,9 @@ TabButton {
     implicitHeight: 32
     hoverEnabled: true
     focusPolicy: Qt.NoFocus
-    font: Style.genericText14
-    leftPadding: 10
-    rightPadding: 22
+    font: Style.genericText13
+    leftPadding: 8
+    rightPadding: checked ? 19 : 8
 
     onTabColorChanged: marker.requestPaint()
 
@@ -38,8 +38,9 @@ TabButton {
             width: 12
             height: 12
             anchors.right: parent.right
-            anchors.rightMargin: 6
+            anchors.rightMargin: 4
             anchors.verticalCenter: parent.verticalCenter
+            visible: control.checked
             // The colour it was last painted with, for tests.
             property color paintedColor: "transparent"
             onPaint: {

@@ -6,13 +6,16 @@
 // photograph.
 #include "tests/ui/common/uifixture.h"
 
+#include "Model/resourcedataservice.h"
 #include "Model/systemdataservice.h"
 #include "appservices.h"
+#include "tests/common/testfiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
+#include <QQmlContext>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTest>
@@ -87,6 +90,62 @@ QQuickWindow *controls(UiFixture &fixture)
     return fixture.mainWindow();
 }
 
+// ZBrush's layouts, colour schemes and macros, for the settings and the right column.
+void zbrushInterfaceFiles(UiFixture &fixture)
+{
+    const QString startup = fixture.zbrushFolder() + QStringLiteral("/ZStartup/");
+    for (const char *file : {"UserInterfaceLayouts/Default.cfg", "UserInterfaceLayouts/Minimal.cfg",
+                             "UserInterfaceLayouts/My Sculpting.cfg", "UserInterfaceColors/Dusk.cfg",
+                             "UserInterfaceColors/Slate Blue.cfg", "Macros/Misc/Smooth Edges.zsc",
+                             "Macros/Misc/Bake Lights.zsc", "Macros/Export All.zsc"})
+        TestFiles::write(startup + QLatin1String(file), "x");
+    TestFiles::write(fixture.path(QStringLiteral("Extra Materials/Chrome.zmt")), "x");
+}
+
+// The settings window on one of its tabs, with a few locations, tags and categories.
+QQuickWindow *settingsTab(UiFixture &fixture, int tab)
+{
+    auto *materials = qobject_cast<ResourceDataService *>(
+        fixture.engine()->rootContext()->contextProperty(QStringLiteral("materialData")).value<QObject *>());
+    if (materials) {
+        materials->addResourceLocation(QUrl::fromLocalFile(fixture.path(QStringLiteral("Extra Materials"))).toString());
+        for (const char *tag : {"metal", "shiny", "skin"}) {
+            materials->addTagToResource(0, QLatin1String(tag));
+            materials->addTag(QLatin1String(tag));
+        }
+        for (const char *category : {"Metals", "Organic", "Stylised"})
+            materials->addCategory(QLatin1String(category));
+    }
+    fixture.system()->addUILayoutLocation(QUrl::fromLocalFile(fixture.path(QStringLiteral("Layouts"))).toString());
+    fixture.click(QStringLiteral("optionsButton"));
+    fixture.click(QStringLiteral("settingsMenuItem"));
+    auto *dialog = qobject_cast<QQuickWindow *>(fixture.findObject(QStringLiteral("settingsDialog")));
+    if (!dialog || !fixture.waitForRendering(dialog))
+        return nullptr;
+    fixture.click(QStringLiteral("settingsTab_%1").arg(tab));
+    return dialog;
+}
+
+// A popup of the settings window, opened through the view.
+QQuickWindow *settingsPopup(UiFixture &fixture, const char *call)
+{
+    QQuickWindow *dialog = settingsTab(fixture, 0);
+    QObject *view = fixture.findObject(QStringLiteral("settingsView"));
+    if (!dialog || !view)
+        return nullptr;
+    if (qstrcmp(call, "askRestart") == 0)
+        QMetaObject::invokeMethod(view, "askRestart");
+    else if (qstrcmp(call, "showFailure") == 0)
+        QMetaObject::invokeMethod(view, "showFailure", Q_ARG(QVariant, QStringLiteral("Library Not Moved")),
+                                  Q_ARG(QVariant, QStringLiteral("The library could not be moved: /media/card is not a writable folder.")));
+    else if (QObject *busy = fixture.findObject(QStringLiteral("busyPopup"))) {
+        busy->setProperty("text", QStringLiteral("Rescanning local files…"));
+        busy->setProperty("progress", 40);
+        QMetaObject::invokeMethod(busy, "open");
+    }
+    return dialog;
+}
+
 QList<Screen> screens()
 {
     QList<Screen> list;
@@ -118,6 +177,31 @@ QList<Screen> screens()
                    }};
     list << Screen{QStringLiteral("plugin-message"), noPreparation, mainWindow, {true, false}};
     list << Screen{QStringLiteral("setup-cover"), noPreparation, mainWindow, {false, true}};
+    list << Screen{QStringLiteral("setup-installed"), noPreparation, [](UiFixture &f) {
+                       f.click(QStringLiteral("manualOption"));
+                       f.findItem(QStringLiteral("zbrushPathField"))->setProperty("text", f.zbrushFolder());
+                       f.click(QStringLiteral("acceptLicense"));
+                       f.click(QStringLiteral("installButton"));
+                       return f.mainWindow();
+                   }, {false, false, false}};
+    list << Screen{QStringLiteral("setup-failed"), noPreparation, [](UiFixture &f) {
+                       f.click(QStringLiteral("acceptLicense"));
+                       f.click(QStringLiteral("installButton"));
+                       return f.mainWindow();
+                   }, {false, true}};
+    const QStringList tabs{"general", "brushes", "alphas", "textures", "materials", "lights", "projects", "tools",
+                           "fibers", "grids", "array-mesh", "spotlights", "render-presets", "zbrush-ui", "library"};
+    for (int i = 0; i < tabs.size(); ++i) {
+        list << Screen{QStringLiteral("settings-%1-%2").arg(i, 2, 10, QLatin1Char('0')).arg(tabs.at(i)),
+                       zbrushInterfaceFiles, [i](UiFixture &f) { return settingsTab(f, i); }};
+    }
+    list << Screen{QStringLiteral("settings-restart-dialog"), noPreparation,
+                   [](UiFixture &f) { return settingsPopup(f, "askRestart"); }};
+    list << Screen{QStringLiteral("settings-failure"), noPreparation,
+                   [](UiFixture &f) { return settingsPopup(f, "showFailure"); }};
+    list << Screen{QStringLiteral("settings-busy"), noPreparation,
+                   [](UiFixture &f) { return settingsPopup(f, "busy"); }};
+    list << Screen{QStringLiteral("zbrush-interface-panel"), zbrushInterfaceFiles, mainWindow};
     list << Screen{QStringLiteral("mini-vertical"), noPreparation, [](UiFixture &f) {
                        f.system()->setMiniMode(true);
                        return f.miniWindow();
