@@ -1136,28 +1136,52 @@ bool DatabaseService::exportDatabaseFile(const QString &target, QString *error)
 
 bool DatabaseService::importDatabaseFile(const QString &source, QString *error)
 {
+    QString staged;
+    return stageImport(source, m_path, &staged, error) && replaceWithStaged(staged, source, error);
+}
+
+namespace {
+
+bool importFailed(const QString &source, const QString &why, QString *error)
+{
+    qWarning().noquote() << "Cannot import the library from" << source + ":" << why;
+    if (error)
+        *error = why;
+    return false;
+}
+
+} // namespace
+
+bool DatabaseService::stageImport(const QString &source, const QString &databasePath, QString *stagedFile,
+                                  QString *error)
+{
     QString message;
-    const auto fail = [&](const QString &why) {
-        qWarning().noquote() << "Cannot import the library from" << source + ":" << why;
-        if (error)
-            *error = why;
-        return false;
-    };
     if (source.isEmpty() || !QFileInfo(source).isFile())
-        return fail(QStringLiteral("no such file"));
+        return importFailed(source, QStringLiteral("no such file"), error);
 
     // The copy goes beside the database so that the final step is one rename on one
     // file system; until then the current database stays open and untouched.
-    const QFileInfo dbInfo(m_path);
-    QTemporaryFile copy(dbInfo.absoluteFilePath() + QStringLiteral(".import-XXXXXX"));
+    QTemporaryFile copy(QFileInfo(databasePath).absoluteFilePath() + QStringLiteral(".import-XXXXXX"));
     if (!copy.open())
-        return fail(copy.errorString());
+        return importFailed(source, copy.errorString(), error);
     if (!copyInto(source, copy, &message) || !copy.flush())
-        return fail(message.isEmpty() ? copy.errorString() : message);
+        return importFailed(source, message.isEmpty() ? copy.errorString() : message, error);
     copy.close();
     if (!isSqliteDatabase(copy.fileName(), &message))
-        return fail(message);
+        return importFailed(source, message, error);
+    copy.setAutoRemove(false);
+    *stagedFile = copy.fileName();
+    return true;
+}
 
+bool DatabaseService::replaceWithStaged(const QString &stagedFile, const QString &source, QString *error)
+{
+    QString message;
+    const auto fail = [&](const QString &why) {
+        QFile::remove(stagedFile);
+        return importFailed(source, why, error);
+    };
+    const QFileInfo dbInfo(m_path);
     close();
     // A journal beside the file means another connection is writing: a file swapped in
     // now would have that journal played back into it.
@@ -1171,11 +1195,10 @@ bool DatabaseService::importDatabaseFile(const QString &source, QString *error)
         open(false);
         return fail(QStringLiteral("cannot keep the previous database: ") + message);
     }
-    if (!replaceFile(copy.fileName(), dbInfo.absoluteFilePath(), &message)) {
+    if (!replaceFile(stagedFile, dbInfo.absoluteFilePath(), &message)) {
         open(false);
         return fail(message);
     }
-    copy.setAutoRemove(false);
     // An imported older database is brought up to date like one found at start-up.
     open(true);
     emit onImportDb();

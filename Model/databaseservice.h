@@ -172,6 +172,13 @@ public:
     // database; the previous file is kept beside it with ".bak" appended. On failure the
     // current database stays open and untouched. Emits onImportDb() on success.
     bool importDatabaseFile(const QString &source, QString *error = nullptr);
+    // The two halves of an import. The first copies source beside the database at
+    // databasePath and checks the copy on a connection of its own, so it may run on
+    // any thread; the second, on this service's thread, swaps the checked copy in
+    // (and removes it when it cannot).
+    static bool stageImport(const QString &source, const QString &databasePath, QString *stagedFile,
+                            QString *error = nullptr);
+    bool replaceWithStaged(const QString &stagedFile, const QString &source, QString *error = nullptr);
 
 signals:
     void onImportDb();

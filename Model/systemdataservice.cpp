@@ -18,6 +18,7 @@
 #include <QDebug>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
@@ -87,10 +88,11 @@ SystemDataService::SystemDataService(QSharedPointer<HostBridge> hostBridge,
 
 SystemDataService::~SystemDataService()
 {
-    if (m_libraryMove) {
-        // The copy must not outlive the service that applies its result.
+    // The copies must not outlive the service that applies their results.
+    if (m_libraryMove)
         m_libraryMove->waitForFinished();
-    }
+    if (m_transfer)
+        m_transfer->waitForFinished();
 }
 
 void SystemDataService::readZBrushPath()
@@ -753,43 +755,93 @@ void SystemDataService::activateResource(const QString &name, const QString &pat
         m_hostBridge->activate(name, path, HostBridge::commandKindForType(type), true);
 }
 
+namespace {
+
+struct TransferResult
+{
+    bool ok = false;
+    QString error;
+    QString stagedFile;
+};
+
+} // namespace
+
+// Export and the slow half of an import (copying and checking the chosen file) run on
+// the thread pool, each on a database connection of its own; only the swap of a
+// checked import happens here, on the service's own connection.
 bool SystemDataService::exportDatabase(const QString &url)
 {
     const QString path = localPath(url);
     QString error;
-    bool ok = false;
     if (path.isEmpty())
         error = QStringLiteral("No file was chosen.");
     else if (!m_database)
         error = QStringLiteral("No library is open.");
-    else
-        ok = m_database->exportDatabaseFile(path, &error);
-    emit databaseExported(ok, error);
-    return ok;
+    else if (m_transfer)
+        error = QStringLiteral("Another import or export is still running.");
+    if (!error.isEmpty()) {
+        emit databaseExported(false, error);
+        return false;
+    }
+    const QString databasePath = m_database->path();
+    static QAtomicInt exports;
+    const QString connection = QStringLiteral("kivara-export-%1").arg(exports.fetchAndAddRelaxed(1));
+    const auto result = QSharedPointer<TransferResult>::create();
+    startTransfer(QtConcurrent::run([databasePath, connection, path, result] {
+        DatabaseService snapshot(databasePath, connection);
+        result->ok = snapshot.exportDatabaseFile(path, &result->error);
+    }), [this, result] { emit databaseExported(result->ok, result->error); });
+    return true;
 }
 
 bool SystemDataService::importDatabase(const QString &url)
 {
     const QString path = localPath(url);
     QString error;
-    bool ok = false;
     if (path.isEmpty())
         error = QStringLiteral("No file was chosen.");
     else if (!m_database)
         error = QStringLiteral("No library is open.");
-    else
-        ok = m_database->importDatabaseFile(path, &error);
-    // A refused file left the library as it was: nothing to reload.
-    if (ok) {
-        reloadFavoriteSets();
-        // Before set-up is complete the set-up view still has to finish it itself.
-        if (m_setupOk) {
-            finishSetup();
-            loadFavorites();
-        }
+    else if (m_transfer)
+        error = QStringLiteral("Another import or export is still running.");
+    if (!error.isEmpty()) {
+        emit databaseImported(false, error);
+        return false;
     }
-    emit databaseImported(ok, error);
-    return ok;
+    const QString databasePath = m_database->path();
+    const auto result = QSharedPointer<TransferResult>::create();
+    startTransfer(QtConcurrent::run([path, databasePath, result] {
+        result->ok = DatabaseService::stageImport(path, databasePath, &result->stagedFile, &result->error);
+    }), [this, path, result] {
+        if (result->ok && m_database)
+            result->ok = m_database->replaceWithStaged(result->stagedFile, path, &result->error);
+        else if (result->ok)
+            QFile::remove(result->stagedFile);
+        // A refused file left the library as it was: nothing to reload.
+        if (result->ok) {
+            reloadFavoriteSets();
+            // Before set-up is complete the set-up view still has to finish it itself.
+            if (m_setupOk) {
+                finishSetup();
+                loadFavorites();
+            }
+        }
+        emit databaseImported(result->ok, result->error);
+    });
+    return true;
+}
+
+void SystemDataService::startTransfer(const QFuture<void> &work, std::function<void()> done)
+{
+    m_transfer = new QFutureWatcher<void>(this);
+    connect(m_transfer, &QFutureWatcher<void>::finished, this, [this, done] {
+        m_transfer->deleteLater();
+        m_transfer = nullptr;
+        emit transferringDatabaseChanged();
+        done();
+    });
+    m_transfer->setFuture(work);
+    emit transferringDatabaseChanged();
 }
 
 void SystemDataService::openResourceFolder(const QString &path)

@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class AutoUpdater;
 class CatalogueRescan;
 class FavoriteSet;
@@ -46,6 +48,8 @@ class SystemDataService : public QObject
     // The catalogues are being rescanned by startRescan(); rescanFinished follows.
     Q_PROPERTY(bool rescanning READ isRescanning NOTIFY rescanningChanged)
     Q_PROPERTY(int rescanProgress READ rescanProgress NOTIFY rescanProgressChanged)
+    // An export or import runs; databaseExported or databaseImported follows.
+    Q_PROPERTY(bool transferringDatabase READ isTransferringDatabase NOTIFY transferringDatabaseChanged)
     Q_PROPERTY(bool connectedToZbrush READ connectedToZbrush NOTIFY zbrushConnectionChanged)
     Q_PROPERTY(QString theme READ theme WRITE setTheme NOTIFY themeChanged)
     Q_PROPERTY(bool miniMode READ miniMode WRITE setMiniMode NOTIFY miniModeChanged)
@@ -189,10 +193,12 @@ public:
     // makes it the ZBrush in use; failures go to the install log.
     Q_INVOKABLE bool installPlugin(const QString &path);
     Q_INVOKABLE QString getAppPathFromDisplay(const QString &display) const;
-    // Both answer whether it worked and report it through databaseExported and
-    // databaseImported, with the reason of a failure.
+    // Both run in the background and report through databaseExported and
+    // databaseImported, with the reason of a failure. They answer whether the work
+    // started; one that cannot start reports its failure at once.
     Q_INVOKABLE bool exportDatabase(const QString &url);
     Q_INVOKABLE bool importDatabase(const QString &url);
+    bool isTransferringDatabase() const { return m_transfer != nullptr; }
     Q_INVOKABLE void openResourceFolder(const QString &path);
     // A remembered window position, brought back onto the desktop when it lies off it.
     Q_INVOKABLE int getWindowStartX(int x) const;
@@ -280,6 +286,7 @@ signals:
     void movingLibraryChanged();
     void rescanningChanged();
     void rescanProgressChanged();
+    void transferringDatabaseChanged();
     // startRescan() is done: the catalogues are scanned and the favourites reloaded.
     void rescanFinished();
     void databaseExported(bool ok, const QString &error);
@@ -301,6 +308,8 @@ private:
     void startConnectionTimer();
     void rescanLayouts();
     void applyLibraryMove(const QString &chosenFolder, const QString &libraryFolder);
+    // Watches work on the thread pool; done runs here when it has finished.
+    void startTransfer(const QFuture<void> &work, std::function<void()> done);
     void activateEntry(const UILayoutList *list, int index, int kind, bool focusHost);
     void removeLocation(UILayoutList *list, int index);
 
@@ -357,6 +366,7 @@ private:
     int m_connectionTimer = 0;
     int m_connectionCheckInterval = connectionCheckInterval;
     QFutureWatcher<bool> *m_libraryMove = nullptr;
+    QFutureWatcher<void> *m_transfer = nullptr;
     CatalogueRescan *m_rescan = nullptr;
     int m_rescanProgress = 0;
 

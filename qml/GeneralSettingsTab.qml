@@ -17,10 +17,10 @@ Item {
             view.askRestart()
     }
     function importFrom(url) {
-        view.runBusy("Importing the library…", function() { sysData.importDatabase(url.toString()) })
+        view.importDatabase(url)
     }
     function exportTo(url) {
-        view.runBusy("Exporting the library…", function() { sysData.exportDatabase(url.toString()) })
+        view.exportDatabase(url)
     }
     function chooseTheme(name) {
         if (tab.window)

@@ -28,10 +28,9 @@ Item {
     ]
     readonly property var currentPage: page.item
 
-    // Work that runs on this thread waits until the busy popup has been drawn.
-    property var pendingWork: null
-    property string workText: ""
-    readonly property bool busy: sysData.movingLibrary || sysData.rescanning || pendingWork !== null
+    // What the running import or export does, for the busy popup.
+    property string transferText: ""
+    readonly property bool busy: sysData.movingLibrary || sysData.rescanning || sysData.transferringDatabase
 
     function showTab(index) {
         currentIndex = index
@@ -62,12 +61,14 @@ Item {
         failurePopup.message = message
         failurePopup.open()
     }
-    function runBusy(text, work) {
-        if (busy)
-            return
-        workText = text
-        pendingWork = work
-        workTimer.restart()
+    // Each runs in the background under the busy popup and reports back through sysData.
+    function importDatabase(url) {
+        transferText = "Importing the library…"
+        sysData.importDatabase(url.toString())
+    }
+    function exportDatabase(url) {
+        transferText = "Exporting the library…"
+        sysData.exportDatabase(url.toString())
     }
     function startRescan() {
         sysData.startRescan()
@@ -116,17 +117,6 @@ Item {
         }
     }
 
-    Timer {
-        id: workTimer
-        // Long enough for the busy popup to reach the screen first.
-        interval: 100
-        onTriggered: {
-            var work = view.pendingWork
-            if (typeof work === "function")
-                work()
-            view.pendingWork = null
-        }
-    }
     Connections {
         target: sysData
         function onLibraryMoveFinished(moved, error) {
@@ -170,7 +160,7 @@ Item {
         id: busyPopup
         objectName: "busyPopup"
         text: sysData.movingLibrary ? "Moving the library…"
-            : sysData.rescanning ? "Rescanning local files…" : view.workText
+            : sysData.rescanning ? "Rescanning local files…" : view.transferText
         progress: sysData.rescanning ? sysData.rescanProgress : -1
     }
 }

@@ -1,6 +1,7 @@
 // The system service's settings, stored flags and small services, through restarts
 // on the same library database.
 #include "systemfixture.h"
+#include "tests/common/testfiles.h"
 #include "tests/common/favoritenames.h"
 #include "tests/common/urlcatcher.h"
 #include "tests/common/zbrushcommand.h"
@@ -12,7 +13,10 @@
 #include <QMetaProperty>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QSqlDatabase>
 #include <QtTest>
+
+#include <algorithm>
 
 namespace {
 
@@ -326,33 +330,56 @@ void TestSystemSettings::importReloadsFavoriteSets()
     const QString exported = m_fixture->path(QStringLiteral("export/library.db"));
     QVERIFY(QDir().mkpath(QFileInfo(exported).path()));
     QSignalSpy exportedSignal(&system, &SystemDataService::databaseExported);
+    QSignalSpy transferring(&system, &SystemDataService::transferringDatabaseChanged);
     QVERIFY(system.exportDatabase(QUrl::fromLocalFile(exported).toString()));
+    QVERIFY(system.isTransferringDatabase());
+    // One at a time: a second one is refused at once and says so.
+    QVERIFY(!system.importDatabase(QUrl::fromLocalFile(exported).toString()));
+    QVERIFY(exportedSignal.wait(10000));
+    QCOMPARE(exportedSignal.takeFirst(), (QVariantList{true, QString()}));
+    QVERIFY(!system.isTransferringDatabase());
+    QCOMPARE(transferring.count(), 2);
     QVERIFY(QFileInfo(exported).isFile());
+    // The snapshot's own connection went with its thread.
+    const QStringList connections = QSqlDatabase::connectionNames();
+    QVERIFY(std::none_of(connections.cbegin(), connections.cend(),
+                         [](const QString &name) { return name.startsWith(QLatin1String("kivara-export")); }));
     // A URL that is no local file exports nothing, and says so.
     QVERIFY(!system.exportDatabase(QStringLiteral("https://example.org/library.db")));
-    QCOMPARE(exportedSignal.count(), 2);
-    QCOMPARE(exportedSignal.at(0), (QVariantList{true, QString()}));
-    QCOMPARE(exportedSignal.at(1).at(0).toBool(), false);
-    QVERIFY(!exportedSignal.at(1).at(1).toString().isEmpty());
+    QCOMPARE(exportedSignal.count(), 1);
+    QCOMPARE(exportedSignal.at(0).at(0).toBool(), false);
+    QVERIFY(!exportedSignal.at(0).at(1).toString().isEmpty());
 
     system.addFavoriteSet(QStringLiteral("Later"));
     QCOMPARE(setNames(system), (QStringList{"Default", "Mine", "Later"}));
     QSignalSpy model(&system, &SystemDataService::favoritesModelChanged);
     QSignalSpy imported(&system, &SystemDataService::databaseImported);
     QVERIFY(system.importDatabase(QUrl::fromLocalFile(exported).toString()));
+    // Nothing changes before the checked copy is swapped in here.
+    QCOMPARE(setNames(system), (QStringList{"Default", "Mine", "Later"}));
+    QVERIFY(imported.wait(10000));
     QVERIFY(model.count() > 0);
     QCOMPARE(imported.takeFirst(), (QVariantList{true, QString()}));
     QCOMPARE(setNames(system), (QStringList{"Default", "Mine"}));
     QCOMPARE(system.currentFavoriteSet(), system.favoriteSets().first());
+    // No staged copy is left beside the database.
+    const QDir databaseFolder = QFileInfo(m_fixture->databasePath).dir();
+    const QString staged = QFileInfo(m_fixture->databasePath).fileName() + QStringLiteral(".import-*");
+    QCOMPARE(databaseFolder.entryList({staged}, QDir::Files | QDir::Hidden), QStringList());
+    QVERIFY(QFileInfo::exists(m_fixture->databasePath + QStringLiteral(".bak")));
 
-    // A file that does not exist imports nothing, leaves the sets and tells why.
+    // A file that is no database imports nothing, leaves the sets and tells why.
     system.addFavoriteSet(QStringLiteral("Again"));
+    const QString notes = m_fixture->path(QStringLiteral("notes.db"));
+    QVERIFY(TestFiles::write(notes, "plain text"));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("Cannot import the library")));
     model.clear();
-    QVERIFY(!system.importDatabase(QUrl::fromLocalFile(m_fixture->path(QStringLiteral("missing.db"))).toString()));
+    QVERIFY(system.importDatabase(QUrl::fromLocalFile(notes).toString()));
+    QVERIFY(imported.wait(10000));
+    QCOMPARE(imported.takeFirst(), (QVariantList{false, QStringLiteral("not an SQLite database")}));
     QCOMPARE(setNames(system), (QStringList{"Default", "Mine", "Again"}));
     QCOMPARE(model.count(), 0);
-    QCOMPARE(imported.takeFirst(), (QVariantList{false, QStringLiteral("no such file")}));
+    QCOMPARE(databaseFolder.entryList({staged}, QDir::Files | QDir::Hidden), QStringList());
 }
 
 QTEST_MAIN(TestSystemSettings)
