@@ -176,7 +176,10 @@ void SetupViewTest::nothingChosenFails()
     // A folder that is no ZBrush says so in the install log.
     QVERIFY(m_fixture->click("manualOption"));
     QVERIFY(m_fixture->click("zbrushPathField"));
-    typeText(m_fixture->mainWindow(), m_fixture->path(QStringLiteral("settings")));
+    const QString notZBrush = m_fixture->path(QStringLiteral("Not ZBrush"));
+    QVERIFY(QDir().mkpath(notZBrush));
+    typeText(m_fixture->mainWindow(), notZBrush);
+    QCOMPARE(item("zbrushPathField")->property("text").toString(), notZBrush);
     QTest::ignoreMessage(QtWarningMsg, "Invalid ZBrush application path.");
     QVERIFY(m_fixture->click("installButton"));
     QTRY_VERIFY(popup->property("visible").toBool());
