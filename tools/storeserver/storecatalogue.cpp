@@ -1,5 +1,6 @@
 #include "storecatalogue.h"
 
+#include "storepicture.h"
 #include "tests/rar/rar4writer.h"
 
 #include <QBuffer>
@@ -68,6 +69,9 @@ bool StoreCatalogue::load(const QString &path, QString *error)
     const QJsonObject setInfo = root.value(QStringLiteral("set_info")).toObject();
     for (auto it = setInfo.begin(); it != setInfo.end(); ++it)
         m_setInfo.insert(it.key().toInt(), it.value().toString());
+    const QJsonObject images = root.value(QStringLiteral("images")).toObject();
+    for (auto it = images.begin(); it != images.end(); ++it)
+        m_images.insert(it.key(), it.value().toObject());
     return true;
 }
 
@@ -87,6 +91,41 @@ const StoreCatalogue::User *StoreCatalogue::userByEmail(const QString &email) co
             return &user;
     }
     return nullptr;
+}
+
+QJsonArray StoreCatalogue::products(const QString &base) const
+{
+    const auto absolute = [&base](QJsonObject object) {
+        const QString thumbnail = object.value(QStringLiteral("thumbnail")).toString();
+        if (thumbnail.startsWith(QLatin1Char('/')))
+            object.insert(QStringLiteral("thumbnail"), base + thumbnail);
+        return object;
+    };
+    QJsonArray products;
+    for (const QJsonValue &value : m_products) {
+        if (!value.isObject()) {
+            products.append(value);
+            continue;
+        }
+        QJsonObject product = value.toObject();
+        if (product.value(QStringLiteral("info")).isObject())
+            product.insert(QStringLiteral("info"), absolute(product.value(QStringLiteral("info")).toObject()));
+        if (product.value(QStringLiteral("sub_products")).isArray()) {
+            QJsonArray subProducts;
+            for (const QJsonValue &sub : product.value(QStringLiteral("sub_products")).toArray())
+                subProducts.append(sub.isObject() ? QJsonValue(absolute(sub.toObject())) : sub);
+            product.insert(QStringLiteral("sub_products"), subProducts);
+        }
+        products.append(product);
+    }
+    return products;
+}
+
+QByteArray StoreCatalogue::image(const QString &name) const
+{
+    const QJsonObject image = m_images.value(name);
+    return StorePicture::png(QColor(image.value(QStringLiteral("colour")).toString(QStringLiteral("#a0a0a0"))),
+                             image.value(QStringLiteral("style")).toString(), image.value(QStringLiteral("size")).toInt(300));
 }
 
 QString StoreCatalogue::packFileName(const QString &link) const

@@ -14,7 +14,7 @@ namespace {
 
 const QStringList routes{QStringLiteral("login"),    QStringLiteral("products"),      QStringLiteral("sales"),
                          QStringLiteral("featured"), QStringLiteral("subscriptions"), QStringLiteral("setinfo"),
-                         QStringLiteral("link"),     QStringLiteral("download")};
+                         QStringLiteral("link"),     QStringLiteral("download"),      QStringLiteral("image")};
 const QStringList faultKinds{QStringLiteral("none"),  QStringLiteral("malformed"), QStringLiteral("wrongshape"),
                              QStringLiteral("error"), QStringLiteral("stall"),     QStringLiteral("empty"),
                              QStringLiteral("cut"),   QStringLiteral("hostile"),   QStringLiteral("slow")};
@@ -159,7 +159,7 @@ StoreServer::Reply StoreServer::route(const Request &request, QString *routeName
     }
     if (path == QLatin1String("/edd-api/products/")) {
         *routeName = QStringLiteral("products");
-        reply.body = json(QJsonObject{{QStringLiteral("products"), m_catalogue.products()},
+        reply.body = json(QJsonObject{{QStringLiteral("products"), m_catalogue.products(QStringLiteral("http://127.0.0.1:%1").arg(port()))},
                                       {QStringLiteral("request_speed"), 0.01}});
         return reply;
     }
@@ -189,6 +189,11 @@ StoreServer::Reply StoreServer::route(const Request &request, QString *routeName
         *routeName = QStringLiteral("download");
         *link = path.section(QLatin1Char('/'), 2, 2);
         return download(request);
+    }
+    if (path.startsWith(QLatin1String("/images/"))) {
+        *routeName = QStringLiteral("image");
+        *link = path.section(QLatin1Char('/'), 2, 2);
+        return image(*link);
     }
     reply.status = 404;
     reply.body = R"({"code":"rest_no_route","message":"No route was found matching the URL and request method","data":{"status":404}})";
@@ -320,6 +325,21 @@ StoreServer::Reply StoreServer::download(const Request &request)
     reply.contentType = "application/x-rar-compressed";
     const QString fault = m_faults.value(QStringLiteral("download/") + link, m_faults.value(QStringLiteral("download")));
     reply.body = m_catalogue.packArchive(link, fault == QLatin1String("hostile"));
+    return reply;
+}
+
+StoreServer::Reply StoreServer::image(const QString &file)
+{
+    Reply reply;
+    const QString name = file.endsWith(QLatin1String(".png")) ? file.chopped(4) : QString();
+    if (!m_catalogue.hasImage(name)) {
+        reply.status = 404;
+        reply.contentType = "text/plain";
+        reply.body = "not found";
+        return reply;
+    }
+    reply.contentType = "image/png";
+    reply.body = m_catalogue.image(name);
     return reply;
 }
 

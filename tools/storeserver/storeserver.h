@@ -17,12 +17,12 @@ class QTcpSocket;
 // request. HTTP/1.1, one request per connection.
 //
 // Faults, per route ("login", "products", "sales", "featured", "subscriptions",
-// "setinfo", "link", "download"): "malformed" (broken JSON), "wrongshape" (JSON
+// "setinfo", "link", "download", "image"): "malformed" (broken JSON), "wrongshape" (JSON
 // of another shape), "error" (HTTP 500), "stall" (never answers), "empty" (an
 // empty link), "cut" (the download stops half-way), "hostile" (the archive also
 // holds members that climb out of the destination), "slow" (the download
-// trickles). "none" clears a fault. "download/<link>" and "link/<link>" set a
-// fault for one pack only.
+// trickles). "none" clears a fault. "download/<link>", "link/<link>" and
+// "image/<name>.png" set a fault for one pack or picture only.
 //
 // Control routes for tests and scripts:
 //   GET /_control/fault?route=R&kind=K   sets a fault
@@ -66,6 +66,8 @@ private:
     Reply setInfo(const Request &request);
     Reply downloadLink(const Request &request);
     Reply download(const Request &request);
+    // A product picture, "<name>.png".
+    Reply image(const QString &file);
     // The body a fault puts in place of the route's own answer.
     static QByteArray wrongShape(const QString &route);
     void send(QTcpSocket *socket, const Reply &reply, const QString &route, const QString &fault);
