@@ -1,5 +1,6 @@
 #include "uifixture.h"
 
+#include "tests/common/storeserverprocess.h"
 #include "tests/common/testfiles.h"
 #include "tests/common/urlcatcher.h"
 #include "tools/writers/zbrushfilewriter.h"
@@ -91,6 +92,8 @@ UiFixture::UiFixture(const Options &options)
 UiFixture::~UiFixture()
 {
     stop();
+    if (m_store)
+        qunsetenv("KIVARA_STORE_URL");
     AppFolders::setProgramFolderForTesting(QString());
 }
 
@@ -147,6 +150,15 @@ bool UiFixture::writeResources()
         if (!QDir().mkpath(QFileInfo(target).path()) || !image.save(target))
             return false;
     }
+    return true;
+}
+
+bool UiFixture::startStore(const QString &catalogue)
+{
+    m_store = std::make_unique<StoreServerProcess>();
+    if (!m_store->start(catalogue))
+        return false;
+    qputenv("KIVARA_STORE_URL", m_store->baseUrl().toString().toUtf8());
     return true;
 }
 

@@ -19,6 +19,7 @@ class UrlCatcher;
 class QQmlApplicationEngine;
 class QQuickItem;
 class QWindow;
+class StoreServerProcess;
 class SystemDataService;
 class WinePrefixBuilder;
 
@@ -67,6 +68,10 @@ public:
     QVariant windowSetting(const QString &key) const;
     // A ZBrush colours file in the data folder, as the script plug-in writes it.
     bool writeUiColorsFile(const QByteArray &text);
+    // The local store server on a catalogue file, with KIVARA_STORE_URL pointing at it
+    // until the fixture goes; false when it does not start.
+    bool startStore(const QString &catalogue);
+    StoreServerProcess *storeServer() const { return m_store.get(); }
 
     bool start();
     void stop();
@@ -129,6 +134,7 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<WinePrefixBuilder> m_prefix;
     std::unique_ptr<UrlCatcher> m_urls;
+    std::unique_ptr<StoreServerProcess> m_store;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
     std::unique_ptr<AppServices> m_services;
     QPointer<QQuickWindow> m_mainWindow;
