@@ -45,6 +45,9 @@ StoreDataService::StoreDataService(QSharedPointer<DatabaseService> database, QOb
     , m_categoryProxy(new QSortFilterProxyModel(this))
     , m_currentCategories(new QStringListModel(this))
 {
+    // The category tree and path are read by the interface through these properties.
+    qRegisterMetaType<QSortFilterProxyModel *>();
+    qRegisterMetaType<QStringListModel *>();
     m_model->setOwnedOnly(false);
     m_featuredModel->setOwnedOnly(false);
     m_membershipModel->setOwnedOnly(false);

@@ -132,6 +132,9 @@ void TestStoreService::catalogueArrives()
     QAbstractItemModelTester treeTester(m_store->categories(), QAbstractItemModelTester::FailureReportingMode::QtTest);
     QVERIFY(!m_store->hasProductList());
     QTRY_VERIFY(m_store->hasProductList());
+    // The interface reads the tree and the category path through their properties.
+    QCOMPARE(m_store->property("categories").value<QObject *>(), m_store->categories());
+    QCOMPARE(m_store->property("currentCategories").value<QObject *>(), m_store->currentCategories());
 
     // Dropped: browse-hidden, without sub-products, and the two entries that are no products.
     QCOMPARE(m_store->rowCount(), 8);
