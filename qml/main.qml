@@ -42,7 +42,7 @@ Window {
     property url favoritesAreaSource: ""
     property url setupViewSource: "SetupView.qml"
     property url settingsDialogSource: "SettingsDialog.qml"
-    property url storeWindowSource: ""
+    property url storeWindowSource: "StoreWindow.qml"
 
     // ---- Kinds, in the order of the top bar and of the kind cycle.
     readonly property var kinds: [
