@@ -48,7 +48,7 @@ Rectangle {
             objectName: "productName"
             anchors.left: parent.left
             anchors.verticalCenter: parent.verticalCenter
-            width: Math.min(200, implicitWidth, parent.width - (priceText.visible ? priceText.width + 8 : 0))
+            width: Math.min(200, parent.width - (priceText.visible ? priceText.width + 8 : 0))
             text: panel.name
             font: Style.genericText14
             color: Style.genericTextColor
@@ -74,7 +74,7 @@ Rectangle {
             objectName: "productCategories"
             anchors.left: parent.left
             anchors.verticalCenter: parent.verticalCenter
-            width: Math.min(250, implicitWidth, parent.width - rightSide.width - 8)
+            width: Math.min(250, parent.width - rightSide.width - 8)
             text: panel.categories
             font: Style.genericText11
             color: Style.settingsTextColor

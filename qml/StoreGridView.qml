@@ -13,9 +13,10 @@ ScrollView {
     clip: true
     contentWidth: availableWidth
     ScrollBar.horizontal.policy: ScrollBar.AlwaysOff
+    ScrollBar.vertical.policy: ScrollBar.AlwaysOn
 
     Column {
-        width: view.availableWidth
+        width: view.availableWidth - 4
         spacing: 14
         bottomPadding: 10
 

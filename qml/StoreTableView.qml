@@ -9,8 +9,9 @@ ListView {
     // A row asked for the product page.
     signal openProduct(int productId)
 
-    readonly property var columnWidths: [70, 70, 300, 100, 200, 100]
-    readonly property int rowWidth: 840
+    // The description takes what room is left, at least its 100 px.
+    readonly property var columnWidths: [70, 70, 300, 100, 200, Math.max(100, width - 740)]
+    readonly property int rowWidth: 740 + columnWidths[5]
 
     clip: true
     model: storeData.model

@@ -176,10 +176,11 @@ bool StoreWindowTest::login(const QString &user, const QString &password, bool e
         return false;
     // The login chain ends with the subscriptions, which re-sort the lists and so
     // make their delegates anew: wait for it, so that no item found later goes away.
-    QSignalSpy resorted(store()->model(), &QAbstractItemModel::layoutChanged);
-    if (!m_fixture->click(item(QStringLiteral("loginAcceptButton"))))
-        return false;
-    return !expectSuccess || QTest::qWaitFor([&resorted] { return resorted.count() > 0; }, 10000);
+    int resorted = 0;
+    QObject counting; // the connection goes with it
+    connect(store()->model(), &QAbstractItemModel::layoutChanged, &counting, [&resorted] { ++resorted; });
+    return m_fixture->click(item(QStringLiteral("loginAcceptButton")))
+        && (!expectSuccess || QTest::qWaitFor([&resorted] { return resorted > 0; }, 10000));
 }
 
 void StoreWindowTest::opensAsItsOwnWindow()
@@ -254,10 +255,12 @@ void StoreWindowTest::loginThroughThePopup()
     // The password is masked; Return in it submits.
     QVERIFY(typeInto(QStringLiteral("passwordField"), QStringLiteral("sculpt")));
     QCOMPARE(item(QStringLiteral("passwordField"))->property("echoMode").toInt(), 2);
-    QSignalSpy resorted(store()->model(), &QAbstractItemModel::layoutChanged);
+    int resorted = 0;
+    QObject counting; // the connection goes with it
+    connect(store()->model(), &QAbstractItemModel::layoutChanged, &counting, [&resorted] { ++resorted; });
     QTest::keyClick(m_window, Qt::Key_Return);
     QTRY_VERIFY(!popup->property("visible").toBool());
-    QTRY_VERIFY(resorted.count() > 0);
+    QTRY_VERIFY(resorted > 0);
     QVERIFY(store()->isLoggedIn());
     QQuickItem *user = item(QStringLiteral("userButton"));
     QVERIFY(user->isVisible());
