@@ -72,8 +72,13 @@ QByteArray png(const QColor &colour, const QString &style, int side)
             if (d2 < 1.0) {
                 Vector normal{du, dv, std::sqrt(1.0 - d2)};
                 if (planar) {
-                    // Facets: the normal snapped to a coarse grid of directions.
-                    normal = normalised({std::round(normal.x * 3) / 3, std::round(normal.y * 3) / 3, normal.z});
+                    // Flat facets, as planar brushes leave them: the direction snapped
+                    // to the centre of its cell of latitude and longitude.
+                    const double cell = M_PI / 9;
+                    const double latitude = std::round(std::asin(qBound(-1.0, normal.y, 1.0)) / cell) * cell;
+                    const double longitude = std::round(std::atan2(normal.x, normal.z) / cell) * cell;
+                    normal = {std::cos(latitude) * std::sin(longitude), std::sin(latitude),
+                              std::cos(latitude) * std::cos(longitude)};
                 } else {
                     const double h = relief(style, du, dv);
                     const double hx = relief(style, du + step, dv) - h;
