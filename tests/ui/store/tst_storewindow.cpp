@@ -49,6 +49,8 @@ private:
     // list is re-sorted (a login does it), so they are looked up every time.
     QQuickItem *inPanel(const QString &name, int id) const;
     bool shownInPanel(const QString &name, int id) const;
+    // Waits for the item to be shown (delegates and popups come a frame late), then clicks it.
+    bool press(const QString &name, QObject *root = nullptr);
     bool typeInto(const QString &field, const QString &text);
     // Scrolls the view that holds the item until it is in sight, then clicks it.
     bool clickInView(QQuickItem *target);
@@ -153,11 +155,20 @@ bool StoreWindowTest::clickInView(QQuickItem *target)
     return m_fixture->click(target);
 }
 
+bool StoreWindowTest::press(const QString &name, QObject *root)
+{
+    const auto shown = [&] {
+        QQuickItem *found = item(name, root);
+        return found && found->isVisible() && found->width() > 0 && found->height() > 0;
+    };
+    return QTest::qWaitFor(shown, 5000) && m_fixture->click(item(name, root));
+}
+
 bool StoreWindowTest::typeInto(const QString &field, const QString &text)
 {
-    QQuickItem *edit = item(field);
-    if (!m_fixture->activate(m_window) || !m_fixture->click(edit))
+    if (!m_fixture->activate(m_window) || !press(field))
         return false;
+    QQuickItem *edit = item(field);
     QTest::keyClick(m_window, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(m_window, Qt::Key_Backspace);
     for (const QChar c : text)
@@ -167,7 +178,7 @@ bool StoreWindowTest::typeInto(const QString &field, const QString &text)
 
 bool StoreWindowTest::login(const QString &user, const QString &password, bool expectSuccess)
 {
-    if (!m_fixture->click(item(QStringLiteral("loginButton"))))
+    if (!press(QStringLiteral("loginButton")))
         return false;
     auto *popup = m_fixture->findObject(QStringLiteral("loginPopup"), m_window);
     if (!popup || !QTest::qWaitFor([popup] { return popup->property("opened").toBool(); }, 3000))
@@ -179,7 +190,7 @@ bool StoreWindowTest::login(const QString &user, const QString &password, bool e
     int resorted = 0;
     QObject counting; // the connection goes with it
     connect(store()->model(), &QAbstractItemModel::layoutChanged, &counting, [&resorted] { ++resorted; });
-    return m_fixture->click(item(QStringLiteral("loginAcceptButton")))
+    return press(QStringLiteral("loginAcceptButton"))
         && (!expectSuccess || QTest::qWaitFor([&resorted] { return resorted > 0; }, 10000));
 }
 
@@ -301,29 +312,29 @@ void StoreWindowTest::sectionsFollowFiltersAndSubscriptions()
 
     QVERIFY(typeInto(QStringLiteral("searchBox"), QStringLiteral("pa")));
     QCOMPARE(shown(), QStringLiteral("browseSection"));
-    QVERIFY(m_fixture->click(item(QStringLiteral("clearSearchButton"))));
+    QVERIFY(press(QStringLiteral("clearSearchButton")));
     QCOMPARE(item(QStringLiteral("searchBox"))->property("text").toString(), QString());
     QCOMPARE(shown(), all);
 
-    QVERIFY(m_fixture->click(item(QStringLiteral("categoryItem_Alphas"))));
+    QVERIFY(press(QStringLiteral("categoryItem_Alphas")));
     QCOMPARE(shown(), QStringLiteral("browseSection"));
-    QVERIFY(m_fixture->click(item(QStringLiteral("categoryItem_All"))));
+    QVERIFY(press(QStringLiteral("categoryItem_All")));
     QCOMPARE(shown(), all);
 
     // The two install toggles apart filter; together they do not.
-    QVERIFY(m_fixture->click(item(QStringLiteral("notInstalledToggle"))));
+    QVERIFY(press(QStringLiteral("notInstalledToggle")));
     QCOMPARE(shown(), QStringLiteral("browseSection"));
-    QVERIFY(m_fixture->click(item(QStringLiteral("installedToggle"))));
+    QVERIFY(press(QStringLiteral("installedToggle")));
     QCOMPARE(shown(), all);
-    QVERIFY(m_fixture->click(item(QStringLiteral("installedToggle"))));
-    QVERIFY(m_fixture->click(item(QStringLiteral("notInstalledToggle"))));
+    QVERIFY(press(QStringLiteral("installedToggle")));
+    QVERIFY(press(QStringLiteral("notInstalledToggle")));
     QCOMPARE(shown(), all);
 
     // A subscription to everything leaves nothing to offer.
     QVERIFY(login(QStringLiteral("studio"), QStringLiteral("studio")));
     QTRY_VERIFY(store()->ownsAll());
     QCOMPARE(shown(), QStringLiteral("featuredSection browseSection"));
-    QVERIFY(m_fixture->click(item(QStringLiteral("installedToggle"))));
+    QVERIFY(press(QStringLiteral("installedToggle")));
     QCOMPARE(shown(), QStringLiteral("browseSection"));
 }
 
@@ -342,7 +353,7 @@ void StoreWindowTest::searchAndCategoriesNarrowTheBrowseGrid()
                           QStringLiteral("Starter Set")}));
     QVERIFY(typeInto(QStringLiteral("searchBox"), QStringLiteral("brushes")));
     QCOMPARE(panelNames(QStringLiteral("browseSection")), QStringList{QStringLiteral("Panel Brushes")});
-    QVERIFY(m_fixture->click(item(QStringLiteral("clearSearchButton"))));
+    QVERIFY(press(QStringLiteral("clearSearchButton")));
     QCOMPARE(panelNames(QStringLiteral("browseSection")).size(), 4);
 
     // The tree shows every branch open; a click narrows and marks the row.
@@ -355,18 +366,18 @@ void StoreWindowTest::searchAndCategoriesNarrowTheBrowseGrid()
     QCOMPARE(rows, (QStringList{QStringLiteral("All"), QStringLiteral("Alphas"), QStringLiteral("Brushes"),
                                 QStringLiteral("Clay"), QStringLiteral("Hard Surface"), QStringLiteral("Free")}));
     QVERIFY(item(QStringLiteral("categoryItem_All"))->property("selected").toBool());
-    QVERIFY(m_fixture->click(item(QStringLiteral("categoryItem_Brushes"))));
+    QVERIFY(press(QStringLiteral("categoryItem_Brushes")));
     QCOMPARE(panelNames(QStringLiteral("browseSection")), (QStringList{QStringLiteral("Clay Pack"), QStringLiteral("Panel Brushes")}));
     QVERIFY(item(QStringLiteral("categoryItem_Brushes"))->property("selected").toBool());
     QVERIFY(!item(QStringLiteral("categoryItem_All"))->property("selected").toBool());
-    QVERIFY(m_fixture->click(item(QStringLiteral("categoryItem_Hard Surface"))));
+    QVERIFY(press(QStringLiteral("categoryItem_Hard Surface")));
     QCOMPARE(panelNames(QStringLiteral("browseSection")), QStringList{QStringLiteral("Panel Brushes")});
     QCOMPARE(store()->currentCategories()->stringList(), (QStringList{QStringLiteral("Brushes"), QStringLiteral("Hard Surface")}));
     // Search and category together.
-    QVERIFY(m_fixture->click(item(QStringLiteral("categoryItem_Brushes"))));
+    QVERIFY(press(QStringLiteral("categoryItem_Brushes")));
     QVERIFY(typeInto(QStringLiteral("searchBox"), QStringLiteral("clay")));
     QCOMPARE(panelNames(QStringLiteral("browseSection")), QStringList{QStringLiteral("Clay Pack")});
-    QVERIFY(m_fixture->click(item(QStringLiteral("categoryItem_All"))));
+    QVERIFY(press(QStringLiteral("categoryItem_All")));
     QCOMPARE(panelNames(QStringLiteral("browseSection")), QStringList{QStringLiteral("Clay Pack")});
 }
 
@@ -379,16 +390,16 @@ void StoreWindowTest::bothInstallTogglesOffEmptyTheLists()
     QTRY_COMPARE(store()->libraryModel()->rowCount(), 2);
     QTRY_COMPARE(panelNames(QStringLiteral("browseSection")).size(), 4);
 
-    QVERIFY(m_fixture->click(item(QStringLiteral("installedToggle"))));
+    QVERIFY(press(QStringLiteral("installedToggle")));
     QCOMPARE(panelNames(QStringLiteral("browseSection")).size(), 4);
-    QVERIFY(m_fixture->click(item(QStringLiteral("notInstalledToggle"))));
+    QVERIFY(press(QStringLiteral("notInstalledToggle")));
     QCOMPARE(panelNames(QStringLiteral("browseSection")), QStringList());
     QCOMPARE(store()->libraryModel()->rowCount(), 0);
     QVERIFY(!item(QStringLiteral("installedToggle"))->property("checked").toBool());
 
-    QVERIFY(m_fixture->click(item(QStringLiteral("installedToggle"))));
+    QVERIFY(press(QStringLiteral("installedToggle")));
     QCOMPARE(panelNames(QStringLiteral("browseSection")), QStringList());
-    QVERIFY(m_fixture->click(item(QStringLiteral("notInstalledToggle"))));
+    QVERIFY(press(QStringLiteral("notInstalledToggle")));
     QCOMPARE(panelNames(QStringLiteral("browseSection")).size(), 4);
     QCOMPARE(store()->libraryModel()->rowCount(), 2);
 }
@@ -409,24 +420,24 @@ void StoreWindowTest::productPageOpensAndBackReturns()
     // Not owned: buy it, at its price; no downloads in the table.
     QVERIFY(!item(QStringLiteral("downloadAllButton"))->isVisible());
     QCOMPARE(item(QStringLiteral("productPagePrice"))->property("text").toString(), QStringLiteral("$9.00"));
-    QVERIFY(m_fixture->click(item(QStringLiteral("purchaseButton"))));
+    QVERIFY(press(QStringLiteral("purchaseButton")));
     QVERIFY(m_fixture->openedUrls().contains(QUrl(QStringLiteral("https://kivara.test/store/pore-alphas"))));
     QTRY_VERIFY(item(QStringLiteral("subProductRow_0")));
     QCOMPARE(item(QStringLiteral("subProductName"), item(QStringLiteral("subProductRow_0")))->property("text").toString(),
              QStringLiteral("Pore Alphas Set"));
     QVERIFY(!item(QStringLiteral("subProductStatus"), item(QStringLiteral("subProductRow_0")))->isVisible());
 
-    QVERIFY(m_fixture->click(item(QStringLiteral("backButton"))));
+    QVERIFY(press(QStringLiteral("backButton")));
     QTRY_VERIFY(!item(QStringLiteral("productPage")));
     QVERIFY(item(QStringLiteral("libraryPage"))->isVisible());
 
     // A membership from the subscriptions list: its description takes the whole page.
-    QVERIFY(m_fixture->click(item(QStringLiteral("subscriptionItem_305"))));
+    QVERIFY(press(QStringLiteral("subscriptionItem_305")));
     QTRY_COMPARE(item(QStringLiteral("productPageName"))->property("text").toString(), QStringLiteral("Studio Membership"));
     QVERIFY(item(QStringLiteral("productDescription"))->height() > 300);
     QVERIFY(!item(QStringLiteral("subProductTable"))->isVisible());
     // The top bar's "Library" goes back as well.
-    QVERIFY(m_fixture->click(item(QStringLiteral("storeLibraryButton"))));
+    QVERIFY(press(QStringLiteral("storeLibraryButton")));
     QTRY_VERIFY(!item(QStringLiteral("productPage")));
     QVERIFY(item(QStringLiteral("libraryPage"))->isVisible());
 }
@@ -436,7 +447,7 @@ void StoreWindowTest::tableViewListsTheProducts()
     QVERIFY(start());
     QVERIFY(openStore());
     QVERIFY(waitForCatalogue());
-    QVERIFY(m_fixture->click(item(QStringLiteral("viewToggleButton"))));
+    QVERIFY(press(QStringLiteral("viewToggleButton")));
     QTRY_VERIFY(item(QStringLiteral("storeTableView")));
     QVERIFY(!item(QStringLiteral("storeGridView")));
     QTRY_VERIFY(item(QStringLiteral("productRow_304")));
@@ -455,9 +466,9 @@ void StoreWindowTest::tableViewListsTheProducts()
     QCOMPARE(price(302), QStringLiteral("$9.00"));
     QVERIFY(item(QStringLiteral("downloadButton"), item(QStringLiteral("productRow_301")))->isVisible());
 
-    QVERIFY(m_fixture->click(item(QStringLiteral("productRow_304"))));
+    QVERIFY(press(QStringLiteral("productRow_304")));
     QTRY_COMPARE(item(QStringLiteral("productPageName"))->property("text").toString(), QStringLiteral("Panel Brushes"));
-    QVERIFY(m_fixture->click(item(QStringLiteral("backButton"))));
+    QVERIFY(press(QStringLiteral("backButton")));
     // Back where it was: the table.
     QTRY_VERIFY(item(QStringLiteral("storeTableView"))->isVisible());
 }
@@ -500,7 +511,7 @@ void StoreWindowTest::downloadAllRunsToTheCheckMark()
     QVERIFY2(between.size() >= 2, qPrintable(QStringLiteral("values shown: %1").arg(QString::number(shownValues.size()))));
     // Its set is installed with it; so is the panel back in the library.
     QTRY_VERIFY(item(QStringLiteral("installedMark"), item(QStringLiteral("subProductRow_0")))->isVisible());
-    QVERIFY(m_fixture->click(item(QStringLiteral("backButton"))));
+    QVERIFY(press(QStringLiteral("backButton")));
     QTRY_VERIFY(shownInPanel(QStringLiteral("installedMark"), 303));
     QVERIFY(QFileInfo::exists(m_fixture->path(QStringLiteral("library/KIVSource/Starter Set/Starter A.ZBP"))));
 }
