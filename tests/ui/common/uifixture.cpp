@@ -17,6 +17,7 @@
 #include <QQmlApplicationEngine>
 #include <QQmlComponent>
 #include <QQmlError>
+#include <QPointer>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QScreen>
@@ -320,6 +321,9 @@ QList<QObject *> UiFixture::findAll(const QString &objectName, QObject *root) co
 }
 
 namespace {
+// How long a click waits for its item to be shown.
+constexpr int kAppearMs = 5000;
+
 // The item's centre in its window, or nothing when a person could not reach it.
 bool reachable(QQuickItem *item)
 {
@@ -354,16 +358,24 @@ QPoint centreOf(QQuickItem *item)
 
 bool UiFixture::click(QQuickItem *item, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) const
 {
-    if (!reachable(item))
+    // An item a popup or a layout is still bringing in gets the time a person would give it.
+    QPointer<QQuickItem> guarded(item);
+    if (!guarded || !QTest::qWaitFor([&] { return !guarded || reachable(guarded); }, kAppearMs) || !guarded)
         return false;
-    QTest::mouseClick(item->window(), button, modifiers, centreOf(item));
+    QTest::mouseClick(guarded->window(), button, modifiers, centreOf(guarded));
     QCoreApplication::processEvents();
     return true;
 }
 
 bool UiFixture::click(const QString &objectName, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) const
 {
-    return click(findItem(objectName), button, modifiers);
+    // Delegates of a model that has just changed are made on the next polish.
+    QQuickItem *found = nullptr;
+    const bool shown = QTest::qWaitFor([&] {
+        found = findItem(objectName);
+        return found && reachable(found);
+    }, kAppearMs);
+    return shown && click(found, button, modifiers);
 }
 
 bool UiFixture::doubleClick(QQuickItem *item, Qt::KeyboardModifiers modifiers) const

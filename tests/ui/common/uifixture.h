@@ -95,7 +95,8 @@ public:
     // Every object of that objectName.
     QList<QObject *> findAll(const QString &objectName, QObject *root = nullptr) const;
 
-    // Mouse and keys as a person would use them; false when the item is not shown.
+    // Mouse and keys as a person would use them. A click waits up to five seconds for
+    // its item to be shown and is false when it is not.
     bool click(QQuickItem *item, Qt::MouseButton button = Qt::LeftButton,
                Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
     bool click(const QString &objectName, Qt::MouseButton button = Qt::LeftButton,
