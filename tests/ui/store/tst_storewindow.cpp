@@ -25,6 +25,7 @@ private slots:
     void opensAsItsOwnWindow();
     void failedCatalogueEndsTheBusyIndicator();
     void loginThroughThePopup();
+    void loginUnderWayLocksThePopup();
     void sectionsFollowFiltersAndSubscriptions();
     void searchAndCategoriesNarrowTheBrowseGrid();
     void bothInstallTogglesOffEmptyTheLists();
@@ -32,6 +33,7 @@ private slots:
     void tableViewListsTheProducts();
     void downloadAllRunsToTheCheckMark();
     void downloadGoesOnWhileTheWindowIsClosed();
+    void failedDownloadOffersItAgain();
     void webPicturesNeverBlockTheWindow();
 
 private:
@@ -294,6 +296,37 @@ void StoreWindowTest::loginThroughThePopup()
     QTRY_VERIFY(shownInPanel(QStringLiteral("storeButton"), 301));
 }
 
+void StoreWindowTest::loginUnderWayLocksThePopup()
+{
+    QVERIFY(server()->setFault(QStringLiteral("login"), QStringLiteral("stall")));
+    QVERIFY(start());
+    store()->setTransferTimeout(2000);
+    QVERIFY(openStore());
+    QVERIFY(waitForCatalogue());
+    QVERIFY(login(QStringLiteral("artist"), QStringLiteral("sculpt"), false));
+    QQuickItem *stateText = item(QStringLiteral("loginStateText"));
+    QTRY_COMPARE(stateText->property("text").toString(), QStringLiteral("Logging in..."));
+    for (const char *name : {"usernameField", "passwordField", "loginAcceptButton", "loginCloseButton"})
+        QVERIFY2(!item(QLatin1String(name))->isEnabled(), name);
+    QVERIFY(!item(QStringLiteral("loginButton"))->isVisible());
+    QQuickItem *busy = item(QStringLiteral("loginBusyIndicator"));
+    QVERIFY(busy->isVisible() && busy->property("running").toBool());
+    // A second Return while it runs asks nothing more of the store.
+    QTest::keyClick(m_window, Qt::Key_Return);
+
+    // The store never answers: the login fails and the popup is usable again.
+    QTRY_COMPARE_WITH_TIMEOUT(stateText->property("text").toString(), QStringLiteral("Login attempt failed."), 10000);
+    QVERIFY(!busy->property("running").toBool());
+    QVERIFY(item(QStringLiteral("passwordField"))->isEnabled());
+    QVERIFY(item(QStringLiteral("loginAcceptButton"))->isEnabled());
+    QVERIFY(item(QStringLiteral("loginButton"))->isVisible());
+    QVERIFY(!item(QStringLiteral("userButton"))->isVisible());
+    int tokenRequests = 0;
+    for (const QJsonValue request : server()->requests())
+        tokenRequests += request.toObject().value(QStringLiteral("path")).toString().endsWith(QLatin1String("/token"));
+    QCOMPARE(tokenRequests, 1);
+}
+
 void StoreWindowTest::sectionsFollowFiltersAndSubscriptions()
 {
     QVERIFY(start());
@@ -547,6 +580,37 @@ void StoreWindowTest::downloadGoesOnWhileTheWindowIsClosed()
     QVERIFY(shown > 0);
     QTRY_VERIFY(shownValue() != shown);
     QTRY_VERIFY_WITH_TIMEOUT(shownInPanel(QStringLiteral("installedMark"), 301), 30000);
+}
+
+void StoreWindowTest::failedDownloadOffersItAgain()
+{
+    // The store turns the link down: nothing is installed, the download is offered
+    // again and its button says why.
+    QVERIFY(server()->setFault(QStringLiteral("link/303"), QStringLiteral("error")));
+    QVERIFY(start());
+    QVERIFY(openStore());
+    QVERIFY(waitForCatalogue());
+    QVERIFY(login(QStringLiteral("artist"), QStringLiteral("sculpt")));
+    QTRY_VERIFY(shownInPanel(QStringLiteral("downloadButton"), 303));
+    QVERIFY(clickInView(inPanel(QStringLiteral("downloadButton"), 303)));
+    const QSharedPointer<Product> product = store()->productById(303);
+    QTRY_VERIFY(product->downloadStatus()->hasError());
+    QTRY_VERIFY(shownInPanel(QStringLiteral("downloadButton"), 303));
+    QCOMPARE(inPanel(QStringLiteral("downloadButton"), 303)->property("toolTipText").toString(),
+             QStringLiteral("Error downloading file."));
+    QVERIFY(!shownInPanel(QStringLiteral("installedMark"), 303));
+
+    // The product page offers it again the same way.
+    QVERIFY(clickInView(inPanel(QStringLiteral("productPictureArea"), 303)));
+    QQuickItem *downloadAll = item(QStringLiteral("downloadAllButton"));
+    QTRY_VERIFY(downloadAll && downloadAll->isVisible());
+    QCOMPARE(downloadAll->property("toolTipText").toString(), QStringLiteral("Error downloading file."));
+    QVERIFY(!item(QStringLiteral("installedButton"))->isVisible());
+
+    // Once the store answers, the same button finishes the job.
+    QVERIFY(server()->setFault(QStringLiteral("link/303"), QStringLiteral("none")));
+    QVERIFY(m_fixture->click(downloadAll));
+    QTRY_VERIFY_WITH_TIMEOUT(item(QStringLiteral("installedButton"))->isVisible(), 20000);
 }
 
 void StoreWindowTest::webPicturesNeverBlockTheWindow()
