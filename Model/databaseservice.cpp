@@ -1,5 +1,8 @@
 #include "Model/databaseservice.h"
 
+#include "Model/mergestatement.h"
+#include "Model/recordreader.h"
+
 #include <QAtomicInt>
 #include <QDebug>
 #include <QFile>
@@ -80,178 +83,36 @@ const QStringList &programTableStems()
     return stems;
 }
 
-// Merged columns read the stored value with COALESCE, so a bound NULL would let a
-// later scan replace the user's value: empty texts are bound as "".
-QString text(const QString &value)
-{
-    return value.isNull() ? QString(QLatin1String("")) : value;
-}
-
-QString categoryText(const QStringList &categories)
-{
-    return categories.isEmpty() ? QStringLiteral("All") : text(categories.join(comma));
-}
-
-QVariantList resourceValues(const ResourceInfo &r)
-{
-    return {r.name,
-            text(r.path),
-            text(r.description),
-            text(r.tags.join(comma)),
-            categoryText(r.categories),
-            r.readOnly ? 1 : 0,
-            text(r.scanDate)};
-}
-
-const QStringList resourceColumns{"Name", "Path", "Description", "Tags", "Category", "ReadOnly", "ScanDate"};
-const QStringList resourceKept{"Description", "Tags", "Category", "ReadOnly"};
-
-QVariantList brushValues(const BrushInfo &b)
-{
-    return {b.name,
-            text(b.path),
-            text(b.description),
-            text(b.author),
-            text(b.link),
-            text(b.type),
-            text(b.tags.join(comma)),
-            categoryText(b.categories),
-            text(b.kivCategory),
-            b.readOnly ? 1 : 0,
-            text(b.scanDate)};
-}
-
-// Value lists and column lists go in the same order.
-const QStringList brushColumns{"Name", "Path", "Description", "Author", "Link", "Type",
-                               "Tags", "Category", "KIV_Category", "ReadOnly", "ScanDate"};
-const QStringList brushKept{"Description", "Type", "Tags", "Category", "KIV_Category", "ReadOnly"};
-
-QVariantList alphaValues(const AlphaInfo &a)
-{
-    QVariantList values = resourceValues(a);
-    values << (a.ignore ? 1 : 0) << a.width << a.height << a.depth;
-    return values;
-}
-
-const QStringList alphaColumns{"Name", "Path", "Description", "Tags", "Category", "ReadOnly",
-                               "ScanDate", "Ignore", "Width", "Height", "Depth"};
-
-// Whether a unique index on exactly the Name column exists, as an upsert needs.
-bool hasNameKey(QSqlDatabase db, const QString &table)
-{
-    QSqlQuery indexes(db);
-    if (!indexes.exec(QStringLiteral("PRAGMA index_list(\"%1\")").arg(table)))
-        return false;
-    const QSqlRecord record = indexes.record();
-    const int nameColumn = record.indexOf(QStringLiteral("name"));
-    const int uniqueColumn = record.indexOf(QStringLiteral("unique"));
-    while (indexes.next()) {
-        if (indexes.value(uniqueColumn).toInt() != 1)
-            continue;
-        QSqlQuery columns(db);
-        if (!columns.exec(QStringLiteral("PRAGMA index_info(\"%1\")").arg(indexes.value(nameColumn).toString())))
-            continue;
-        QStringList names;
-        while (columns.next())
-            names << columns.value(2).toString();
-        if (names.size() == 1 && names.first().compare(QLatin1String("Name"), Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
-}
-
-// The merge of a rescan, one statement per record: store the scanned values, except that
-// the kept columns keep the stored row's value when it is not NULL. Written as an upsert
-// on the Name key, which reads the stored row once and updates it in place; this is what
-// makes a rescan of thousands of files cheap. Rows are only ever read by name, so
-// updating in place instead of replacing the row shows no difference.
-class MergeStatement
-{
-public:
-    MergeStatement(QSqlDatabase db, const QString &table, const QStringList &columns, const QStringList &kept)
-        : m_query(db)
-    {
-        QStringList quoted;
-        QStringList updates;
-        QStringList mergedValues;
-        for (int i = 0; i < columns.size(); ++i) {
-            const QString column = QStringLiteral("\"%1\"").arg(columns.at(i));
-            m_placeholders << QStringLiteral(":p%1").arg(i);
-            quoted << column;
-            if (i > 0)
-                updates << (kept.contains(columns.at(i))
-                                ? QStringLiteral("%1 = COALESCE(%1, excluded.%1)").arg(column)
-                                : QStringLiteral("%1 = excluded.%1").arg(column));
-            mergedValues << (kept.contains(columns.at(i))
-                                 ? QStringLiteral("COALESCE((SELECT %1 FROM \"%2\" WHERE Name = :p0), %3)")
-                                       .arg(column, table, m_placeholders.last())
-                                 : m_placeholders.last());
-        }
-        // A table without a key on Name (an oddly made older file) takes the same merge
-        // with one sub-select per kept column.
-        if (hasNameKey(db, table))
-            m_prepared = m_query.prepare(QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3) "
-                                                        "ON CONFLICT (\"Name\") DO UPDATE SET %4")
-                                             .arg(table, quoted.join(comma), m_placeholders.join(comma),
-                                                  updates.join(comma)));
-        else
-            m_prepared = m_query.prepare(QStringLiteral("INSERT OR REPLACE INTO \"%1\" (%2) VALUES (%3)")
-                                             .arg(table, quoted.join(comma), mergedValues.join(comma)));
-        if (!m_prepared)
-            qWarning() << "cannot store into" << table << m_query.lastError().text();
-    }
-
-    bool run(const QVariantList &values)
-    {
-        if (!m_prepared)
-            return false;
-        for (int i = 0; i < values.size(); ++i)
-            m_query.bindValue(m_placeholders.at(i), values.at(i));
-        if (m_query.exec())
-            return true;
-        qWarning() << "cannot store" << values.value(0).toString() << m_query.lastError().text();
-        return false;
-    }
-
-private:
-    QSqlQuery m_query;
-    QStringList m_placeholders;
-    bool m_prepared = false;
-};
-
 QVariant columnValue(const QSqlQuery &query, int column)
 {
     return column < 0 ? QVariant() : query.value(column);
 }
 
-// Column positions of the fields every resource table has.
-struct ResourceColumns
+QString text(const QString &value)
 {
-    explicit ResourceColumns(const QSqlRecord &r)
-        : name(r.indexOf("Name"))
-        , path(r.indexOf("Path"))
-        , description(r.indexOf("Description"))
-        , tags(r.indexOf("Tags"))
-        , category(r.indexOf("Category"))
-        , readOnly(r.indexOf("ReadOnly"))
-        , scanDate(r.indexOf("ScanDate"))
-    {
-    }
+    return MergeStatement::storedText(value);
+}
 
-    void read(const QSqlQuery &q, ResourceInfo &info, Qt::SplitBehavior emptyCategories) const
-    {
-        info.valid = true;
-        info.name = columnValue(q, name).toString();
-        info.path = columnValue(q, path).toString();
-        info.description = columnValue(q, description).toString();
-        info.tags = columnValue(q, tags).toString().split(comma, Qt::SkipEmptyParts);
-        info.categories = columnValue(q, category).toString().split(comma, emptyCategories);
-        info.readOnly = columnValue(q, readOnly).toInt() == 1;
-        info.scanDate = columnValue(q, scanDate).toString();
-    }
+QString categoryText(const QStringList &categories)
+{
+    return MergeStatement::storedCategories(categories);
+}
 
-    int name, path, description, tags, category, readOnly, scanDate;
-};
+// putBrush's values by name.
+QVariantMap brushValues(const BrushInfo &b)
+{
+    return {{":name", b.name},
+            {":path", text(b.path)},
+            {":description", text(b.description)},
+            {":author", text(b.author)},
+            {":link", text(b.link)},
+            {":type", text(b.type)},
+            {":tags", text(b.tags.join(comma))},
+            {":category", categoryText(b.categories)},
+            {":kiv_category", text(b.kivCategory)},
+            {":readOnly", b.readOnly ? 1 : 0},
+            {":scanDate", text(b.scanDate)}};
+}
 
 struct MigratedFavorite
 {
@@ -669,11 +530,11 @@ bool DatabaseService::saveResources(const QList<QSharedPointer<ResourceInfo>> &r
     const bool began = beginBatch();
     bool ok = true;
     {
-        MergeStatement merge(database(), table, resourceColumns, resourceKept);
+        MergeStatement merge(database(), table, MergeStatement::Resources);
         // A scan stores a folder whole or not at all: the next scan then finds its
         // files new again instead of a half-written folder.
         for (const QSharedPointer<ResourceInfo> &record : records) {
-            if (!merge.run(resourceValues(*record))) {
+            if (!merge.run(*record)) {
                 ok = false;
                 break;
             }
@@ -694,9 +555,9 @@ void DatabaseService::saveBrushes(const QList<QSharedPointer<BrushInfo>> &record
         return;
     const bool began = beginBatch();
     {
-        MergeStatement merge(database(), QStringLiteral("Brushes"), brushColumns, brushKept);
+        MergeStatement merge(database(), QStringLiteral("Brushes"), MergeStatement::Brushes);
         for (const QSharedPointer<BrushInfo> &record : records)
-            merge.run(brushValues(*record));
+            merge.run(*record);
     }
     endBatch(began);
 }
@@ -707,25 +568,21 @@ void DatabaseService::saveAlphas(const QList<QSharedPointer<AlphaInfo>> &records
         return;
     const bool began = beginBatch();
     {
-        MergeStatement merge(database(), QStringLiteral("Alphas"), alphaColumns, resourceKept);
+        MergeStatement merge(database(), QStringLiteral("Alphas"), MergeStatement::Alphas);
         for (const QSharedPointer<AlphaInfo> &record : records)
-            merge.run(alphaValues(*record));
+            merge.run(*record);
     }
     endBatch(began);
 }
 
 void DatabaseService::saveBrush(const BrushInfo &record)
 {
-    MergeStatement(database(), QStringLiteral("Brushes"), brushColumns, brushKept).run(brushValues(record));
+    MergeStatement(database(), QStringLiteral("Brushes"), MergeStatement::Brushes).run(record);
 }
 
 void DatabaseService::putBrush(const BrushInfo &record)
 {
-    const QVariantList v = brushValues(record);
-    const QVariantMap values{{":name", v.at(0)},     {":path", v.at(1)},         {":description", v.at(2)},
-                             {":author", v.at(3)},   {":link", v.at(4)},         {":type", v.at(5)},
-                             {":tags", v.at(6)},     {":category", v.at(7)},     {":kiv_category", v.at(8)},
-                             {":readOnly", v.at(9)}, {":scanDate", v.at(10)}};
+    const QVariantMap values = brushValues(record);
     // By position: the tenth column is never read and receives the empty string.
     run(QStringLiteral("INSERT OR IGNORE INTO 'Brushes' VALUES (:name, :path, :description, :author, :link, "
                        ":tags, :category, :kiv_category, :readOnly, '', :type, :scanDate)"),
@@ -739,71 +596,20 @@ void DatabaseService::putBrush(const BrushInfo &record)
 
 QMap<QString, QSharedPointer<ResourceInfo>> DatabaseService::readResources(ResourceType type) const
 {
-    QMap<QString, QSharedPointer<ResourceInfo>> result;
     const QString table = resourceTable(type);
     if (table.isEmpty())
-        return result;
-    QSqlQuery query(database());
-    query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT * FROM %1").arg(table)))
-        return result;
-    const ResourceColumns columns(query.record());
-    while (query.next()) {
-        auto info = QSharedPointer<ResourceInfo>::create();
-        columns.read(query, *info, Qt::KeepEmptyParts);
-        result.insert(info->name, info);
-    }
-    return result;
+        return {};
+    return RecordReader(database(), table).resources();
 }
 
 QMap<QString, QSharedPointer<BrushInfo>> DatabaseService::readBrushes() const
 {
-    QMap<QString, QSharedPointer<BrushInfo>> result;
-    QSqlQuery query(database());
-    query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT * FROM Brushes")))
-        return result;
-    const QSqlRecord record = query.record();
-    const ResourceColumns columns(record);
-    const int author = record.indexOf(QStringLiteral("Author"));
-    const int link = record.indexOf(QStringLiteral("Link"));
-    const int type = record.indexOf(QStringLiteral("Type"));
-    const int kivCategory = record.indexOf(QStringLiteral("KIV_Category"));
-    while (query.next()) {
-        auto info = QSharedPointer<BrushInfo>::create();
-        columns.read(query, *info, Qt::SkipEmptyParts);
-        info->author = columnValue(query, author).toString();
-        info->link = columnValue(query, link).toString();
-        info->type = columnValue(query, type).toString();
-        info->kivCategory = columnValue(query, kivCategory).toString();
-        result.insert(info->name, info);
-    }
-    return result;
+    return RecordReader(database(), QStringLiteral("Brushes")).brushes();
 }
 
 QMap<QString, QSharedPointer<AlphaInfo>> DatabaseService::readAlphas() const
 {
-    QMap<QString, QSharedPointer<AlphaInfo>> result;
-    QSqlQuery query(database());
-    query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT * FROM Alphas")))
-        return result;
-    const QSqlRecord record = query.record();
-    const ResourceColumns columns(record);
-    const int ignore = record.indexOf(QStringLiteral("Ignore"));
-    const int width = record.indexOf(QStringLiteral("Width"));
-    const int height = record.indexOf(QStringLiteral("Height"));
-    const int depth = record.indexOf(QStringLiteral("Depth"));
-    while (query.next()) {
-        auto info = QSharedPointer<AlphaInfo>::create();
-        columns.read(query, *info, Qt::KeepEmptyParts);
-        info->ignore = columnValue(query, ignore).toInt() == 1;
-        info->width = columnValue(query, width).toInt();
-        info->height = columnValue(query, height).toInt();
-        info->depth = columnValue(query, depth).toInt();
-        result.insert(info->name, info);
-    }
-    return result;
+    return RecordReader(database(), QStringLiteral("Alphas")).alphas();
 }
 
 void DatabaseService::setResourceCategories(const QString &name, const QStringList &categories,

@@ -24,6 +24,8 @@ public:
     QStringList tables();
     // The whole content: schema text and every row of every table, for comparisons.
     QStringList dump();
+    // The Qt connection name, for queries of a test's own.
+    QString name() const { return m_name; }
 
 private:
     QString m_name;
