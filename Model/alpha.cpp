@@ -3,7 +3,8 @@
 Alpha::Alpha(const QString &name, const QString &path, QObject *parent)
     : Resource(name, path, QStringLiteral("alpha"), parent)
 {
-    setIconPath(QString::fromLatin1(alphaIconPath));
+    static const QString icon = QString::fromLatin1(alphaIconPath);
+    setIconPath(icon);
 }
 
 void Alpha::refresh()

@@ -270,7 +270,7 @@ QString AlphaDataService::builtInPath()
 
 void AlphaDataService::scanAll()
 {
-    clearItems();
+    beginFullScan();
     RecordMap records = database->readAlphas();
 
     // The built-in alpha's file never counts as changed, so it is never read or stored.
@@ -285,7 +285,7 @@ void AlphaDataService::scanAll()
         builtInRecord->height = 256;
         builtInRecord->depth = 8;
     }
-    QList<QSharedPointer<Resource>> made;
+    QVector<QSharedPointer<Resource>> made;
     claimName(builtIn);
     createAlpha(builtIn, builtInPath(), QDateTime(), builtInRecord, builtInRecord->scanDate, made);
     appendScanned(made);
@@ -293,6 +293,7 @@ void AlphaDataService::scanAll()
     const QStringList folders = scanFolders(hostAlphaFolders());
     for (const QString &folder : folders)
         scanForAlphas(folder, records);
+    endFullScan();
 }
 
 void AlphaDataService::scanLocation(const QString &folder)
@@ -304,7 +305,7 @@ void AlphaDataService::scanForAlphas(const QString &path, const RecordMap &info)
 {
     const QString scanDate = scanStamp();
     QList<QSharedPointer<AlphaInfo>> collected;
-    QList<QSharedPointer<Resource>> made;
+    QVector<QSharedPointer<Resource>> made;
     FolderWalk::forEachFile(path, imagePatterns(), [&](const FolderWalk::File &file) {
         const QString name = file.completeBaseName();
         // Thumbnails that ship beside their alphas.
@@ -321,7 +322,7 @@ void AlphaDataService::scanForAlphas(const QString &path, const RecordMap &info)
 QSharedPointer<AlphaInfo> AlphaDataService::createAlpha(const QString &name, const QString &path,
                                                         const QDateTime &lastModified,
                                                         QSharedPointer<AlphaInfo> record, const QString &scanDate,
-                                                        QList<QSharedPointer<Resource>> &made)
+                                                        QVector<QSharedPointer<Resource>> &made)
 {
     const int row = items.size() + made.size();
     auto alpha = QSharedPointer<Alpha>::create(name, path);

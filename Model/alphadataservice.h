@@ -85,7 +85,7 @@ private:
     // (or none); returns the record to store, or null when the file is unchanged.
     QSharedPointer<AlphaInfo> createAlpha(const QString &name, const QString &path, const QDateTime &lastModified,
                                           QSharedPointer<AlphaInfo> record, const QString &scanDate,
-                                          QList<QSharedPointer<Resource>> &made);
+                                          QVector<QSharedPointer<Resource>> &made);
     void readImages(const QList<QSharedPointer<AlphaInfo>> &records);
     void sendCommand(const QString &command);
 

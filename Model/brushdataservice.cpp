@@ -477,7 +477,7 @@ bool BrushDataService::applyBrushElement(const QString &name, const QString &cat
 
 void BrushDataService::scanAll()
 {
-    clearItems();
+    beginFullScan();
     for (CategoryItem *category : qAsConst(m_kivCategories)) {
         if (!category->pinned())
             category->setBrushCount(0);
@@ -492,6 +492,7 @@ void BrushDataService::scanAll()
         brushFiles.append(walkBrushFolder(folder, records));
     for (const QList<FolderWalk::File> &files : qAsConst(brushFiles))
         addBrushFiles(files, records);
+    endFullScan();
     refreshAllRows();
 }
 
@@ -510,7 +511,7 @@ void BrushDataService::addBrushFiles(const QList<FolderWalk::File> &files, const
 {
     const QString scanDate = scanStamp();
     QList<QSharedPointer<BrushInfo>> collected;
-    QList<QSharedPointer<Resource>> made;
+    QVector<QSharedPointer<Resource>> made;
     for (const FolderWalk::File &file : files) {
         const QString name = file.completeBaseName();
         if (name.isEmpty() || !claimName(name))
@@ -526,7 +527,7 @@ void BrushDataService::addBrushFiles(const QList<FolderWalk::File> &files, const
 QSharedPointer<BrushInfo> BrushDataService::createBrush(const QString &name, const QString &path,
                                                         const QDateTime &lastModified,
                                                         QSharedPointer<BrushInfo> record, const QString &scanDate,
-                                                        QList<QSharedPointer<Resource>> &made)
+                                                        QVector<QSharedPointer<Resource>> &made)
 {
     const int row = items.size() + made.size();
     auto brush = QSharedPointer<Brush>::create(name, path);

@@ -111,7 +111,7 @@ private:
     // (or none); returns the record to store, or null when the file is unchanged.
     QSharedPointer<BrushInfo> createBrush(const QString &name, const QString &path, const QDateTime &lastModified,
                                           QSharedPointer<BrushInfo> record, const QString &scanDate,
-                                          QList<QSharedPointer<Resource>> &made);
+                                          QVector<QSharedPointer<Resource>> &made);
     void countBrush(const QString &kivCategory);
     void readCredits(const QList<QSharedPointer<BrushInfo>> &records);
     Brush *brushAt(int row) const;

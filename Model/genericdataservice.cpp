@@ -1,6 +1,6 @@
 #include "genericdataservice.h"
 
-#include "Model/folderwalk.h"
+#include "Model/folderprefetch.h"
 #include "Model/hostbridge.h"
 #include "Model/resource.h"
 #include "Model/resourceroles.h"
@@ -93,11 +93,13 @@ void GenericDataService::setup()
 
 void GenericDataService::scanAll()
 {
-    clearItems();
+    // The folders are walked meanwhile.
+    FolderPrefetch walk(scanFolders(m_hostFolders), m_nameFilters);
+    beginFullScan();
     const RecordMap records = database->readResources(kind());
-    const QStringList folders = scanFolders(m_hostFolders);
-    for (const QString &folder : folders)
-        scanForItems(folder, records);
+    for (int i = 0; i < walk.count(); ++i)
+        addFiles(walk.take(i), records);
+    endFullScan();
 }
 
 void GenericDataService::scanLocation(const QString &folder)
@@ -107,13 +109,18 @@ void GenericDataService::scanLocation(const QString &folder)
 
 void GenericDataService::scanForItems(const QString &path, const RecordMap &info)
 {
+    addFiles(FolderPrefetch::walk(path, m_nameFilters), info);
+}
+
+void GenericDataService::addFiles(const QVector<FolderWalk::File> &files, const RecordMap &info)
+{
     const QString scanDate = scanStamp();
-    QList<QSharedPointer<Resource>> found;
+    QVector<QSharedPointer<Resource>> found;
     QList<QSharedPointer<ResourceInfo>> toStore;
-    FolderWalk::forEachFile(path, m_nameFilters, [&](const FolderWalk::File &file) {
+    for (const FolderWalk::File &file : files) {
         const QString name = file.completeBaseName();
         if (name.isEmpty() || skipsName(name) || !claimName(name))
-            return;
+            continue;
         auto resource = QSharedPointer<Resource>::create(name, file.filePath(), m_kindWord);
         resource->setIconPath(m_iconPath);
         resource->setLastModified(file.lastModified());
@@ -126,7 +133,7 @@ void GenericDataService::scanForItems(const QString &path, const RecordMap &info
             toStore.append(record);
         }
         found.append(resource);
-    });
+    }
     appendScanned(found);
     database->saveResources(toStore, kind());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Model/folderwalk.h"
 #include "Model/hostcommandkind.h"
 #include "Model/resourcedataservice.h"
 
@@ -68,6 +69,9 @@ protected:
     virtual bool skipsName(const QString &name) const;
 
 private:
+    // The files of one folder merged with the records and stored, as a folder walk does.
+    void addFiles(const QVector<FolderWalk::File> &files, const RecordMap &info);
+
     QString m_kindWord;
     QStringList m_nameFilters;
     QStringList m_hostFolders;

@@ -1,9 +1,22 @@
 #include "resource.h"
 
+namespace {
+
+// Shared by every object instead of one copy each: catalogues hold a quarter of a
+// million of them.
+const QString &defaultIcon()
+{
+    static const QString icon = QString::fromLatin1(Resource::defaultIconPath);
+    return icon;
+}
+
+} // namespace
+
 Resource::Resource(const QString &name, const QString &path, const QString &resourceType, QObject *parent)
     : QObject(parent)
     , m_name(name)
     , m_path(path)
+    , m_iconPath(defaultIcon())
     , m_resourceType(resourceType)
 {
 }

@@ -78,7 +78,7 @@ signals:
 private:
     QString m_name;
     QString m_path;
-    QString m_iconPath = QString::fromLatin1(defaultIconPath);
+    QString m_iconPath;
     QString m_description;
     QStringList m_categories;
     bool m_readOnly = false;

@@ -223,7 +223,8 @@ int ResourceDataService::rowOf(const QObject *resource) const
 
 void ResourceDataService::emitRowChanged(int row)
 {
-    if (row < 0 || row >= items.size())
+    // Rows of a full scan in progress are not announced yet.
+    if (m_fullScan || row < 0 || row >= items.size())
         return;
     const QModelIndex changed = index(row, 0);
     emit dataChanged(changed, changed);
@@ -231,19 +232,29 @@ void ResourceDataService::emitRowChanged(int row)
 
 void ResourceDataService::refreshAllRows()
 {
-    if (items.isEmpty())
+    if (m_fullScan || items.isEmpty())
         return;
     emit dataChanged(index(0, 0), index(items.size() - 1, 0));
 }
 
-void ResourceDataService::clearItems()
+void ResourceDataService::beginFullScan()
 {
-    if (items.isEmpty())
-        return;
-    beginRemoveRows(QModelIndex(), 0, items.size() - 1);
+    beginResetModel();
+    m_fullScan = true;
     nameIndex.clear();
     items.clear();
-    endRemoveRows();
+}
+
+void ResourceDataService::endFullScan()
+{
+    m_fullScan = false;
+    endResetModel();
+}
+
+void ResourceDataService::clearItems()
+{
+    beginFullScan();
+    endFullScan();
 }
 
 QSharedPointer<Resource> ResourceDataService::resourceAt(int index) const
@@ -370,10 +381,14 @@ bool ResourceDataService::claimName(const QString &name)
     return true;
 }
 
-void ResourceDataService::appendScanned(const QList<QSharedPointer<Resource>> &resources)
+void ResourceDataService::appendScanned(const QVector<QSharedPointer<Resource>> &resources)
 {
     if (resources.isEmpty())
         return;
+    if (m_fullScan) {
+        items += resources;
+        return;
+    }
     beginInsertRows(QModelIndex(), items.size(), items.size() + resources.size() - 1);
     items.append(resources);
     endInsertRows();

@@ -135,7 +135,12 @@ protected:
     // Source row of a resource object, or -1.
     int rowOf(const QObject *resource) const;
     void emitRowChanged(int row);
-    // Removes every row (first step of a full rescan).
+    // A full scan replaces every row: the old rows go and the new ones arrive in one
+    // model reset, which the view takes in one step instead of row by row. Between the
+    // two calls the rows a scan makes are collected without signals.
+    void beginFullScan();
+    void endFullScan();
+    // Removes every row at once.
     void clearItems();
     void loadCategories();
     void loadResourceLocations();
@@ -170,7 +175,7 @@ protected:
     // Appends resources a scan made, their names claimed, as rows at the end: Qt's
     // proxy rebuilds its whole mapping on every insertion, so row by row a large
     // folder would cost quadratic time.
-    void appendScanned(const QList<QSharedPointer<Resource>> &resources);
+    void appendScanned(const QVector<QSharedPointer<Resource>> &resources);
 
     // Worker results back on the GUI thread: calls apply here once future has finished.
     // When this catalogue goes first, apply is dropped; the work runs to its end regardless.
@@ -192,7 +197,7 @@ protected:
     QSharedPointer<DatabaseService> database;
     QSharedPointer<SystemDataService> systemService;
     // The rows in scan order, and the names among them.
-    QList<QSharedPointer<Resource>> items;
+    QVector<QSharedPointer<Resource>> items;
     QSet<QString> nameIndex;
 
 private:
@@ -216,6 +221,7 @@ private:
     CategoryFilter *m_filteredCategories;
     QStringListModel *m_tags;
     bool m_loaded = false;
+    bool m_fullScan = false;
     bool m_setupOk = false;
     int m_catFilter = 0;
     QStringList m_tagFilters;
