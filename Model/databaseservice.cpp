@@ -281,6 +281,7 @@ void DatabaseService::open(bool schemaWork)
 
 void DatabaseService::close()
 {
+    m_merges.clear();
     const QString name =
         m_connectionName.isEmpty() ? QString::fromLatin1(QSqlDatabase::defaultConnection) : m_connectionName;
     if (!QSqlDatabase::contains(name))
@@ -303,6 +304,16 @@ bool DatabaseService::run(const QString &statement, const QVariantMap &values) c
         return false;
     }
     return true;
+}
+
+MergeStatement &DatabaseService::merge(const QString &table, int layout)
+{
+    const QString key = table + QLatin1Char('/') + QString::number(layout);
+    const int schema = MergeStatement::schemaVersion(database());
+    QSharedPointer<MergeStatement> &statement = m_merges[key];
+    if (!statement || statement->preparedForSchema() != schema)
+        statement = QSharedPointer<MergeStatement>::create(database(), table, MergeStatement::Layout(layout));
+    return *statement;
 }
 
 bool DatabaseService::beginBatch()
@@ -528,18 +539,9 @@ bool DatabaseService::saveResources(const QList<QSharedPointer<ResourceInfo>> &r
     if (records.isEmpty())
         return true;
     const bool began = beginBatch();
-    bool ok = true;
-    {
-        MergeStatement merge(database(), table, MergeStatement::Resources);
-        // A scan stores a folder whole or not at all: the next scan then finds its
-        // files new again instead of a half-written folder.
-        for (const QSharedPointer<ResourceInfo> &record : records) {
-            if (!merge.run(*record)) {
-                ok = false;
-                break;
-            }
-        }
-    }
+    // A scan stores a folder whole or not at all: the next scan then finds its files new
+    // again instead of a half-written folder.
+    const bool ok = merge(table, MergeStatement::Resources).runAll(records);
     if (endBatch(began, ok))
         return true;
     if (began)
@@ -555,9 +557,9 @@ void DatabaseService::saveBrushes(const QList<QSharedPointer<BrushInfo>> &record
         return;
     const bool began = beginBatch();
     {
-        MergeStatement merge(database(), QStringLiteral("Brushes"), MergeStatement::Brushes);
+        MergeStatement &brushes = merge(QStringLiteral("Brushes"), MergeStatement::Brushes);
         for (const QSharedPointer<BrushInfo> &record : records)
-            merge.run(*record);
+            brushes.run(*record);
     }
     endBatch(began);
 }
@@ -568,16 +570,16 @@ void DatabaseService::saveAlphas(const QList<QSharedPointer<AlphaInfo>> &records
         return;
     const bool began = beginBatch();
     {
-        MergeStatement merge(database(), QStringLiteral("Alphas"), MergeStatement::Alphas);
+        MergeStatement &alphas = merge(QStringLiteral("Alphas"), MergeStatement::Alphas);
         for (const QSharedPointer<AlphaInfo> &record : records)
-            merge.run(*record);
+            alphas.run(*record);
     }
     endBatch(began);
 }
 
 void DatabaseService::saveBrush(const BrushInfo &record)
 {
-    MergeStatement(database(), QStringLiteral("Brushes"), MergeStatement::Brushes).run(record);
+    merge(QStringLiteral("Brushes"), MergeStatement::Brushes).run(record);
 }
 
 void DatabaseService::putBrush(const BrushInfo &record)

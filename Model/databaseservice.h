@@ -5,6 +5,7 @@
 #include "Model/resourceinfo.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QMap>
 #include <QMetaType>
@@ -18,6 +19,7 @@
 
 #include <tuple>
 
+class MergeStatement;
 class QSqlDatabase;
 class QSqlQuery;
 
@@ -199,10 +201,14 @@ private:
     bool endBatch(bool began, bool ok = true);
     // Prepares statement on this service's connection and runs it with the named values.
     bool run(const QString &statement, const QVariantMap &values = {}) const;
+    // The merge of the batch saves into table, prepared once per table and schema.
+    MergeStatement &merge(const QString &table, int layout);
 
     QString m_path;
     QString m_connectionName;
     QString m_version = QStringLiteral("0.0.0.0");
+    // Closed with the connection, which cannot close while statements are open.
+    QHash<QString, QSharedPointer<MergeStatement>> m_merges;
 };
 
 Q_DECLARE_METATYPE(DatabaseService::Favorite)

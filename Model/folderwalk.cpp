@@ -124,6 +124,23 @@ private:
     QVector<QRegularExpression> m_patterns;
 };
 
+// prefix followed by an entry's name, in one allocation: names are nearly always ASCII,
+// which every locale's encoding reads alike.
+QString joined(const QString &prefix, const char *name, int length)
+{
+    for (int i = 0; i < length; ++i) {
+        if (static_cast<unsigned char>(name[i]) >= 0x80)
+            return prefix + QFile::decodeName(QByteArray::fromRawData(name, length));
+    }
+    QString path(prefix.size() + length, Qt::Uninitialized);
+    QChar *out = path.data();
+    std::memcpy(out, prefix.constData(), size_t(prefix.size()) * sizeof(QChar));
+    out += prefix.size();
+    for (int i = 0; i < length; ++i)
+        out[i] = QLatin1Char(name[i]);
+    return path;
+}
+
 QString withSeparator(const QString &folder)
 {
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
@@ -171,8 +188,7 @@ void walkDirectory(int fd, const QString &prefix, const NameMatcher &matcher, co
             // O_NOFOLLOW: a folder replaced by a link meanwhile is not entered either.
             const int child = openat(dirFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
             if (child >= 0)
-                walkDirectory(child, prefix + QFile::decodeName(QByteArray::fromRawData(name, length)) + QLatin1Char('/'),
-                              matcher, visit);
+                walkDirectory(child, joined(prefix, name, length) + QLatin1Char('/'), matcher, visit);
             continue;
         }
         if (type != DT_REG && type != DT_LNK)
@@ -186,8 +202,7 @@ void walkDirectory(int fd, const QString &prefix, const NameMatcher &matcher, co
         }
         if (!S_ISREG(status.st_mode))
             continue;
-        visit(File(prefix + QFile::decodeName(QByteArray::fromRawData(name, length)), prefix.size(),
-                   modifiedMs(status)));
+        visit(File(joined(prefix, name, length), prefix.size(), modifiedMs(status)));
     }
     closedir(dir);
 }

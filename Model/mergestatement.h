@@ -5,8 +5,12 @@
 #include "Model/resourceinfo.h"
 #include "Model/sqlitestatement.h"
 
+#include <QList>
+#include <QSharedPointer>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 class QSqlDatabase;
 
@@ -24,9 +28,18 @@ public:
     enum Layout { Resources, Brushes, Alphas };
 
     MergeStatement(const QSqlDatabase &db, const QString &table, Layout layout);
+    ~MergeStatement();
+
+    // Prepared statements stay valid while the schema stays: the statement chosen for a
+    // table depends on its keys.
+    static int schemaVersion(const QSqlDatabase &db);
+    int preparedForSchema() const { return m_schemaVersion; }
 
     // The record must match the layout. False, with a warning, when it was not stored.
     bool run(const ResourceInfo &record);
+    // Records of the Resources layout in order, as run() one after the other would store
+    // them; stops at the first that fails.
+    bool runAll(const QList<QSharedPointer<ResourceInfo>> &records);
     bool run(const BrushInfo &record);
     bool run(const AlphaInfo &record);
 
@@ -37,9 +50,17 @@ public:
     static QString storedCategories(const QStringList &categories);
 
 private:
+    static constexpr int rowsPerStatement = 64;
+
     void bindCommon(const ResourceInfo &record, int firstParameter);
+    static void bindResource(SqliteStatement &statement, int offset, const ResourceInfo &record);
     bool finish(const QString &name);
 
     QString m_table;
+    Layout m_layout;
+    sqlite3 *m_db;
+    bool m_upsert;
+    int m_schemaVersion;
     SqliteStatement m_statement;
+    std::unique_ptr<SqliteStatement> m_rows; // rowsPerStatement records at once
 };

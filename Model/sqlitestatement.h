@@ -6,6 +6,7 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+struct sqlite3_value;
 class QSqlDatabase;
 
 // One prepared statement run straight on the SQLite handle beneath a Qt connection.
@@ -55,6 +56,8 @@ public:
     bool run();
 
 private:
+    sqlite3_value *cell(int column) const;
+
     sqlite3 *m_db = nullptr;
     sqlite3_stmt *m_statement = nullptr;
     QString m_error;

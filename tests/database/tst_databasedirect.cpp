@@ -2,6 +2,7 @@
 #include "rawconnection.h"
 #include "tests/common/resourcerecord.h"
 
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
@@ -9,7 +10,7 @@
 
 // The stored records are read and written on SQLite directly; Qt's SQL layer is the
 // reference they must agree with, value for value.
-class TestDatabaseReaders : public QObject
+class TestDatabaseDirect : public QObject
 {
     Q_OBJECT
 
@@ -22,6 +23,9 @@ private slots:
     void missingTableReadsEmpty();
     void textsRoundTrip_data();
     void textsRoundTrip();
+    void largeBatchMergesLikeSingleRecords_data();
+    void largeBatchMergesLikeSingleRecords();
+    void failureInLargeBatchRollsBackAll();
 
 private:
     QTemporaryDir *m_dir = nullptr;
@@ -153,7 +157,7 @@ const QVariantList &palette()
 
 } // namespace
 
-void TestDatabaseReaders::init()
+void TestDatabaseDirect::init()
 {
     m_dir = new QTemporaryDir;
     m_path = copyTemplate(*m_dir);
@@ -161,7 +165,7 @@ void TestDatabaseReaders::init()
     QVERIFY(m_db->isOpen());
 }
 
-void TestDatabaseReaders::cleanup()
+void TestDatabaseDirect::cleanup()
 {
     delete m_db;
     m_db = nullptr;
@@ -169,7 +173,7 @@ void TestDatabaseReaders::cleanup()
     m_dir = nullptr;
 }
 
-void TestDatabaseReaders::readersAgreeWithQtSql_data()
+void TestDatabaseDirect::readersAgreeWithQtSql_data()
 {
     QTest::addColumn<DatabaseService::ResourceType>("type");
     QTest::addColumn<QStringList>("columns");
@@ -186,7 +190,7 @@ void TestDatabaseReaders::readersAgreeWithQtSql_data()
                                             "Tags", "Category", "KIV_Category", "ReadOnly", "ScanDate"};
 }
 
-void TestDatabaseReaders::readersAgreeWithQtSql()
+void TestDatabaseDirect::readersAgreeWithQtSql()
 {
     QFETCH(DatabaseService::ResourceType, type);
     QFETCH(QStringList, columns);
@@ -218,7 +222,7 @@ void TestDatabaseReaders::readersAgreeWithQtSql()
         compareRecords(m_db->readResources(type), readThroughQt<ResourceInfo>(raw.name(), table, Qt::KeepEmptyParts));
 }
 
-void TestDatabaseReaders::missingTableReadsEmpty()
+void TestDatabaseDirect::missingTableReadsEmpty()
 {
     {
         RawConnection raw(m_path);
@@ -231,7 +235,7 @@ void TestDatabaseReaders::missingTableReadsEmpty()
     QVERIFY(m_db->readResources(DatabaseService::UILayout).isEmpty());
 }
 
-void TestDatabaseReaders::textsRoundTrip_data()
+void TestDatabaseDirect::textsRoundTrip_data()
 {
     QTest::addColumn<QString>("text");
     QTest::newRow("ascii") << QStringLiteral("Skin Shader");
@@ -243,7 +247,7 @@ void TestDatabaseReaders::textsRoundTrip_data()
 }
 
 // What the scans store reads back exactly, through either road.
-void TestDatabaseReaders::textsRoundTrip()
+void TestDatabaseDirect::textsRoundTrip()
 {
     QFETCH(QString, text);
     const QString name = QStringLiteral("N") + text;
@@ -275,5 +279,65 @@ void TestDatabaseReaders::textsRoundTrip()
     QCOMPARE(m_db->readBrushes().value(name)->author, text);
 }
 
-QTEST_GUILESS_MAIN(TestDatabaseReaders)
-#include "tst_databasereaders.moc"
+void TestDatabaseDirect::largeBatchMergesLikeSingleRecords_data()
+{
+    QTest::addColumn<int>("count");
+    // Around the number of records one statement takes at once.
+    for (int count : {63, 64, 65, 130})
+        QTest::newRow(qPrintable(QString::number(count))) << count;
+}
+
+// A batch is stored several records to a statement; one record at a time is the reference.
+void TestDatabaseDirect::largeBatchMergesLikeSingleRecords()
+{
+    QFETCH(int, count);
+    const auto batch = [count](const QString &pass) {
+        QList<QSharedPointer<ResourceInfo>> records;
+        for (int i = 0; i < count; ++i) {
+            // Every seventh name repeats an earlier one of the batch: the later record merges
+            // with the earlier, inside one statement or across two.
+            const int name = i % 7 == 6 ? i - 5 : i;
+            records << resourceRecord(QStringLiteral("R%1").arg(name), QStringLiteral("/%1/%2").arg(pass).arg(i),
+                                      pass, QStringLiteral("d%1").arg(i), i % 3 ? QStringList{"c"} : QStringList{},
+                                      {QStringLiteral("t%1").arg(i % 4)}, i % 5 == 0);
+        }
+        return records;
+    };
+    const QVector<DatabaseService::ResourceType> kinds{DatabaseService::Material, DatabaseService::Tool};
+    for (DatabaseService::ResourceType kind : kinds) {
+        QVERIFY(m_db->saveResources(batch("first").mid(0, count / 2), kind));
+        m_db->setResourceDescription(QStringLiteral("R1"), QStringLiteral("mine"), kind);
+        m_db->setResourceTags(QStringLiteral("R2"), {}, kind);
+    }
+    const auto second = batch("second");
+    QVERIFY(m_db->saveResources(second, DatabaseService::Material));
+    for (const QSharedPointer<ResourceInfo> &record : second)
+        QVERIFY(m_db->saveResources({record}, DatabaseService::Tool));
+
+    RawConnection raw(m_path);
+    const QString select = QStringLiteral("SELECT Name, Path, Description, Tags, Category, ReadOnly, ScanDate, "
+                                          "typeof(Tags) FROM %1 ORDER BY Name");
+    const auto batched = raw.rows(select.arg("Materials"));
+    QCOMPARE(batched.size(), count - count / 7);
+    QCOMPARE(batched, raw.rows(select.arg("Tools")));
+    QCOMPARE(m_db->readResources(DatabaseService::Material).value("R1")->description, QStringLiteral("mine"));
+}
+
+void TestDatabaseDirect::failureInLargeBatchRollsBackAll()
+{
+    QVERIFY(m_db->saveResources({resourceRecord("Kept", "/k", "d")}, DatabaseService::Grid));
+    QList<QSharedPointer<ResourceInfo>> records;
+    for (int i = 0; i < 150; ++i)
+        records << resourceRecord(i == 100 ? QString() : QStringLiteral("G%1").arg(i), "/g", "d");
+    // The nameless record is reported; nothing of the batch stays.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot store"));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("rolled back 150 records"));
+    QVERIFY(!m_db->saveResources(records, DatabaseService::Grid));
+    QCOMPARE(m_db->readResources(DatabaseService::Grid).keys(), QStringList({"Kept"}));
+    records.removeAt(100);
+    QVERIFY(m_db->saveResources(records, DatabaseService::Grid));
+    QCOMPARE(m_db->readResources(DatabaseService::Grid).size(), 150);
+}
+
+QTEST_GUILESS_MAIN(TestDatabaseDirect)
+#include "tst_databasedirect.moc"
