@@ -604,6 +604,14 @@ QMap<QString, QSharedPointer<ResourceInfo>> DatabaseService::readResources(Resou
     return RecordReader(database(), table).resources();
 }
 
+QHash<QString, QSharedPointer<ResourceInfo>> DatabaseService::readResourceIndex(ResourceType type) const
+{
+    const QString table = resourceTable(type);
+    if (table.isEmpty())
+        return {};
+    return RecordReader(database(), table).resourceIndex();
+}
+
 QMap<QString, QSharedPointer<BrushInfo>> DatabaseService::readBrushes() const
 {
     return RecordReader(database(), QStringLiteral("Brushes")).brushes();

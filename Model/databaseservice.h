@@ -120,6 +120,9 @@ public:
     void putBrush(const BrushInfo &record);
 
     QMap<QString, QSharedPointer<ResourceInfo>> readResources(ResourceType type) const;
+    // The same records for a scan, which looks up the name of every file it finds: a
+    // hash finds a name without walking a tree of thousands of names.
+    QHash<QString, QSharedPointer<ResourceInfo>> readResourceIndex(ResourceType type) const;
     QMap<QString, QSharedPointer<BrushInfo>> readBrushes() const;
     QMap<QString, QSharedPointer<AlphaInfo>> readAlphas() const;
 

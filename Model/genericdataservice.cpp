@@ -96,7 +96,7 @@ void GenericDataService::scanAll()
     // The folders are walked meanwhile.
     FolderPrefetch walk(scanFolders(m_hostFolders), m_nameFilters);
     beginFullScan();
-    const RecordMap records = database->readResources(kind());
+    const RecordIndex records = database->readResourceIndex(kind());
     for (int i = 0; i < walk.count(); ++i)
         addFiles(walk.take(i), records);
     endFullScan();
@@ -104,7 +104,7 @@ void GenericDataService::scanAll()
 
 void GenericDataService::scanLocation(const QString &folder)
 {
-    scanForItems(folder, database->readResources(kind()));
+    addFiles(FolderPrefetch::walk(folder, m_nameFilters), database->readResourceIndex(kind()));
 }
 
 void GenericDataService::scanForItems(const QString &path, const RecordMap &info)
@@ -112,7 +112,8 @@ void GenericDataService::scanForItems(const QString &path, const RecordMap &info
     addFiles(FolderPrefetch::walk(path, m_nameFilters), info);
 }
 
-void GenericDataService::addFiles(const QVector<FolderWalk::File> &files, const RecordMap &info)
+template<class Records>
+void GenericDataService::addFiles(const QVector<FolderWalk::File> &files, const Records &info)
 {
     const QString scanDate = scanStamp();
     QVector<QSharedPointer<Resource>> found;

@@ -70,7 +70,8 @@ protected:
 
 private:
     // The files of one folder merged with the records and stored, as a folder walk does.
-    void addFiles(const QVector<FolderWalk::File> &files, const RecordMap &info);
+    template<class Records>
+    void addFiles(const QVector<FolderWalk::File> &files, const Records &info);
 
     QString m_kindWord;
     QStringList m_nameFilters;

@@ -54,9 +54,10 @@ void RecordReader::readCommon(ResourceInfo &info, Qt::SplitBehavior emptyCategor
     info.scanDate = repeated(m_scanDate, m_lastScanDate, same);
 }
 
-QMap<QString, QSharedPointer<ResourceInfo>> RecordReader::resources()
+template<class Map>
+Map RecordReader::readResources()
 {
-    QMap<QString, QSharedPointer<ResourceInfo>> result;
+    Map result;
     if (!first())
         return result;
     do {
@@ -65,6 +66,16 @@ QMap<QString, QSharedPointer<ResourceInfo>> RecordReader::resources()
         result.insert(info->name, info);
     } while (m_statement.next());
     return result;
+}
+
+QMap<QString, QSharedPointer<ResourceInfo>> RecordReader::resources()
+{
+    return readResources<QMap<QString, QSharedPointer<ResourceInfo>>>();
+}
+
+QHash<QString, QSharedPointer<ResourceInfo>> RecordReader::resourceIndex()
+{
+    return readResources<QHash<QString, QSharedPointer<ResourceInfo>>>();
 }
 
 QMap<QString, QSharedPointer<AlphaInfo>> RecordReader::alphas()

@@ -6,6 +6,7 @@
 #include "Model/sqlitestatement.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QMap>
 #include <QSharedPointer>
 #include <QString>
@@ -26,6 +27,7 @@ public:
 
     // Categories keep empty pieces.
     QMap<QString, QSharedPointer<ResourceInfo>> resources();
+    QHash<QString, QSharedPointer<ResourceInfo>> resourceIndex();
     QMap<QString, QSharedPointer<AlphaInfo>> alphas();
     // Categories drop empty pieces.
     QMap<QString, QSharedPointer<BrushInfo>> brushes();
@@ -40,6 +42,8 @@ private:
     };
     template<class T, class Make>
     const T &repeated(int column, Repeated<T> &last, Make make);
+    template<class Map>
+    Map readResources();
 
     // Steps to the first row and finds the columns; false when there is none.
     bool first();

@@ -241,8 +241,12 @@ void ResourceDataService::beginFullScan()
 {
     beginResetModel();
     m_fullScan = true;
+    // A rescan mostly finds what the last one found: room for as many from the start.
+    const int expected = items.size();
     nameIndex.clear();
+    nameIndex.reserve(expected);
     items.clear();
+    items.reserve(expected);
 }
 
 void ResourceDataService::endFullScan()

@@ -153,6 +153,7 @@ protected:
 
     // Scans -----------------------------------------------------------------------------
     using RecordMap = QMap<QString, QSharedPointer<ResourceInfo>>;
+    using RecordIndex = QHash<QString, QSharedPointer<ResourceInfo>>;
 
     // The current time as scans store it (Qt's text date format).
     static QString scanStamp();
