@@ -1,3 +1,4 @@
+#include "Model/folderprefetch.h"
 #include "Model/folderwalk.h"
 
 #include <QDir>
@@ -159,6 +160,33 @@ private slots:
         QCOMPARE(modified, QFileInfo(dir.path() + "/x.zpr").lastModified());
         QCOMPARE(modified.toMSecsSinceEpoch(), found.first().modifiedMs());
         QVERIFY(!File().lastModified().isValid());
+    }
+
+    // Folders walked ahead on another thread come back as the walk on this one finds
+    // them, each under its own index, whatever order they are taken in.
+    void prefetchMatchesTheWalk()
+    {
+        QTemporaryDir dir;
+        for (int i = 0; i < 40; ++i)
+            touch(QStringLiteral("%1/a/set%2/A%3.zpr").arg(dir.path()).arg(i % 3).arg(i));
+        touch(dir.path() + "/c/C.zpr");
+        touch(dir.path() + "/c/other.txt");
+        const QStringList folders{dir.path() + "/a", dir.path() + "/missing", dir.path() + "/c", dir.path() + "/a"};
+        const auto paths = [](const QVector<File> &files) {
+            QStringList list;
+            for (const File &file : files)
+                list << file.filePath() + QLatin1Char('|') + QString::number(file.modifiedMs());
+            return list;
+        };
+        FolderPrefetch prefetch(folders, {"*.zpr"});
+        QCOMPARE(prefetch.count(), 4);
+        for (int i : {2, 0, 3, 1}) {
+            const QStringList taken = paths(prefetch.take(i));
+            QCOMPARE(taken, paths(FolderPrefetch::walk(folders.at(i), {"*.zpr"})));
+            QCOMPARE(taken.size(), QVector<int>({40, 0, 1, 40}).at(i));
+        }
+        // Dropped before anything is taken: ends without waiting for the caller.
+        FolderPrefetch({dir.path() + "/a", dir.path() + "/c"}, {"*.zpr"});
     }
 };
 
