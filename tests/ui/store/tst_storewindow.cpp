@@ -32,6 +32,7 @@ private slots:
     void productPageOpensAndBackReturns();
     void tableViewListsTheProducts();
     void downloadAllRunsToTheCheckMark();
+    void oneSetDownloadsOnItsOwn();
     void downloadGoesOnWhileTheWindowIsClosed();
     void failedDownloadOffersItAgain();
     void webPicturesNeverBlockTheWindow();
@@ -547,6 +548,35 @@ void StoreWindowTest::downloadAllRunsToTheCheckMark()
     QVERIFY(press(QStringLiteral("backButton")));
     QTRY_VERIFY(shownInPanel(QStringLiteral("installedMark"), 303));
     QVERIFY(QFileInfo::exists(m_fixture->path(QStringLiteral("library/KIVSource/Starter Set/Starter A.ZBP"))));
+}
+
+void StoreWindowTest::oneSetDownloadsOnItsOwn()
+{
+    QVERIFY(server()->setFault(QStringLiteral("download/301-alphas"), QStringLiteral("slow")));
+    QVERIFY(start());
+    QVERIFY(openStore());
+    QVERIFY(waitForCatalogue());
+    QVERIFY(login(QStringLiteral("artist"), QStringLiteral("sculpt")));
+    QTRY_VERIFY(shownInPanel(QStringLiteral("productStatus"), 301));
+    QVERIFY(clickInView(inPanel(QStringLiteral("productPictureArea"), 301)));
+    QTRY_VERIFY(item(QStringLiteral("subProductRow_1")));
+    QQuickItem *brushes = item(QStringLiteral("subProductRow_0"));
+    QQuickItem *alphas = item(QStringLiteral("subProductRow_1"));
+    QCOMPARE(item(QStringLiteral("subProductName"), alphas)->property("text").toString(), QStringLiteral("Clay Pack Alphas"));
+
+    QVERIFY(press(QStringLiteral("downloadButton"), alphas));
+    QTRY_VERIFY(item(QStringLiteral("downloadProgress"), alphas)->isVisible());
+    // The other set and the whole product stay where they were.
+    QVERIFY(item(QStringLiteral("downloadButton"), brushes)->isVisible());
+    QVERIFY(item(QStringLiteral("downloadAllButton"))->isVisible());
+    QVERIFY(!item(QStringLiteral("productPageStatus"))->isVisible());
+
+    QTRY_VERIFY_WITH_TIMEOUT(item(QStringLiteral("installedMark"), alphas)->isVisible(), 20000);
+    QVERIFY(item(QStringLiteral("downloadButton"), brushes)->isVisible());
+    QVERIFY(!item(QStringLiteral("installedMark"), brushes)->isVisible());
+    // Only that set's archive came down, into the product's folder.
+    QVERIFY(QFileInfo::exists(m_fixture->path(QStringLiteral("library/KIVSource/Clay Pack/Clay Grain.png"))));
+    QVERIFY(!QFileInfo::exists(m_fixture->path(QStringLiteral("library/KIVSource/Clay Pack/Clay A.ZBP"))));
 }
 
 void StoreWindowTest::downloadGoesOnWhileTheWindowIsClosed()
