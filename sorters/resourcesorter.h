@@ -30,7 +30,8 @@ public:
     virtual void resetFilters();
 
     // Column 1 is the icon column of the list views: it keeps the current order.
-    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+    // Invokable: the table views sort by the header the user clicks.
+    Q_INVOKABLE void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
 protected:
     static constexpr int keepOrder = -1;
