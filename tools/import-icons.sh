@@ -64,6 +64,8 @@ icons=(
   reset view-refresh
   lights-off flashlight-off
   ignore view-hidden
+  lightcap atmosphere
+  bpr preview-render-on
   close window-close
 )
 
