@@ -157,7 +157,8 @@ Item {
     }
 
     // Made only while the pointer rests on the tile: a popup per tile would cost every
-    // grid cell an object.
+    // grid cell an object. Parented to the tile: a press outside a tooltip's parent
+    // closes it and goes no further.
     Loader {
         objectName: "tileToolTipLoader"
         active: tile.enableTooltips && tile.hovered
@@ -167,6 +168,7 @@ Item {
         id: nameTip
         KIVToolTip {
             objectName: "tileToolTip"
+            parent: tile
             text: tile.name
             delay: 1000
             visible: true
@@ -175,7 +177,9 @@ Item {
     Component {
         id: cardTip
         KIVToolTip {
+            id: card
             objectName: "tileToolTipCard"
+            parent: tile
             delay: 1000
             visible: true
             width: 200
@@ -183,14 +187,14 @@ Item {
             contentItem: Column {
                 spacing: 4
                 Text {
-                    width: parent.width
+                    width: card.availableWidth
                     text: tile.name
                     font: Style.genericTextBold12
                     color: Style.genericTextColor
                     elide: Text.ElideRight
                 }
                 Text {
-                    width: parent.width
+                    width: card.availableWidth
                     text: "Category: " + (tile.categories ? tile.categories.join(", ") : "")
                     font: Style.genericText11
                     color: Style.genericTextColor
@@ -199,7 +203,7 @@ Item {
                     elide: Text.ElideRight
                 }
                 Text {
-                    width: parent.width
+                    width: card.availableWidth
                     text: tile.detailText
                     font: Style.genericText11
                     color: Style.genericTextColor
