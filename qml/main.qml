@@ -28,16 +28,16 @@ Window {
     // ---- Screens. Each one is wired here when its file lands; an empty source
     // ---- leaves its place empty.
     // Resource view of every kind but brushes and alphas.
-    property url resourceViewSource: ""
-    property url brushViewSource: ""
-    property url alphaViewSource: ""
+    property url resourceViewSource: "ResourceView.qml"
+    property url brushViewSource: "BrushView.qml"
+    property url alphaViewSource: "AlphaView.qml"
     // Extra controls the light and render preset views put into their bar.
-    property url lightOptionsSource: ""
-    property url renderPresetOptionsSource: ""
-    property url resourceDetailsSource: ""
-    property url brushDetailsSource: ""
-    property url alphaDetailsSource: ""
-    property url filterTabSource: ""
+    property url lightOptionsSource: "LightOptions.qml"
+    property url renderPresetOptionsSource: "RenderPresetOptions.qml"
+    property url resourceDetailsSource: "ResourceDetailsPanel.qml"
+    property url brushDetailsSource: "BrushDetailsPanel.qml"
+    property url alphaDetailsSource: "AlphaDetailsPanel.qml"
+    property url filterTabSource: "FilterTab.qml"
     property url generalTabSource: "GeneralTab.qml"
     property url favoritesAreaSource: ""
     property url setupViewSource: "SetupView.qml"
