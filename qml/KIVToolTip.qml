@@ -10,6 +10,9 @@ ToolTip {
     margins: 6
     opacity: 0.9
     y: -height - 6
+    // Shown while its control is under the mouse; closing on a press elsewhere would
+    // swallow that press.
+    closePolicy: Popup.NoAutoClose
     contentItem: Text {
         text: tip.text
         font: tip.font

@@ -362,7 +362,11 @@ bool UiFixture::click(QQuickItem *item, Qt::MouseButton button, Qt::KeyboardModi
     QPointer<QQuickItem> guarded(item);
     if (!guarded || !QTest::qWaitFor([&] { return !guarded || reachable(guarded); }, kAppearMs) || !guarded)
         return false;
-    QTest::mouseClick(guarded->window(), button, modifiers, centreOf(guarded));
+    const QPoint at = centreOf(guarded);
+    // The pointer gets there first: what it leaves stops hovering (and hides its tooltip).
+    QTest::mouseMove(guarded->window(), at);
+    QCoreApplication::processEvents();
+    QTest::mouseClick(guarded->window(), button, modifiers, at);
     QCoreApplication::processEvents();
     return true;
 }
