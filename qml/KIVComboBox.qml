@@ -29,12 +29,14 @@ ComboBox {
 
     delegate: ItemDelegate {
         id: entry
+        objectName: "comboEntry_" + index
         width: control.popup.width
         height: control.rowHeight
         hoverEnabled: true
         highlighted: control.highlightedIndex === index
         contentItem: Text {
-            text: control.entryText(modelData, model)
+            // Item models with several roles give their delegates no modelData.
+            text: control.entryText(typeof modelData === "undefined" ? null : modelData, model)
             font: control.font
             color: Style.settingsTextColor
             verticalAlignment: Text.AlignVCenter

@@ -4,7 +4,7 @@ import "Themes"
 
 // A combo box over category entries (objects with name, groupHeader and brushCount):
 // group headers show in bold and cannot be chosen, categories are indented, and a
-// category without brushes is hidden.
+// category or group without brushes is hidden.
 KIVComboBox {
     id: control
     textRole: "name"
@@ -13,7 +13,9 @@ KIVComboBox {
         id: entry
         readonly property var item: modelData
         readonly property bool header: item && item.groupHeader === true
-        readonly property bool empty: !header && item && item.brushCount === 0
+        // A group without brushes goes with its categories.
+        readonly property bool empty: item && item.brushCount === 0
+        objectName: "comboEntry_" + index
         width: control.popup.width
         height: empty ? 0 : control.rowHeight
         visible: !empty
