@@ -21,17 +21,22 @@ ResourceDetailsPanel {
         imageSize: 22
         source: "Images/ignore.svg"
         toolTipText: "Ignore"
-        checkable: false
-        checked: (alphaPanel.revision, alphaPanel.allSelected(alphaPanel.isIgnored))
+        readonly property bool lit: (alphaPanel.revision, alphaPanel.allSelected(alphaPanel.isIgnored))
+        checked: lit
         // The service maps every row before it changes one, so the re-filtering of the
-        // view cannot move the later rows under it.
-        onClicked: alphaPanel.dataService.ignoreAlphas(alphaPanel.rows, !checked)
+        // view cannot move the later rows under it. The click toggled the button: the
+        // binding comes back, the service decides.
+        onClicked: {
+            var wanted = !lit
+            checked = Qt.binding(function() { return lit })
+            alphaPanel.dataService.ignoreAlphas(alphaPanel.rows, wanted)
+        }
     }
 
     afterTags: DetailsSection {
         objectName: "dimensionsSection"
         title: "Dimensions"
-        visible: alphaPanel.single
+        readonly property bool wanted: alphaPanel.single
         Text {
             objectName: "dimensionsText"
             width: parent.width

@@ -34,9 +34,9 @@ ResourceDetailsPanel {
     afterCategories: DetailsSection {
         objectName: "kivCategorySection"
         title: "KIV Category"
-        visible: brushPanel.single
+        readonly property bool wanted: brushPanel.single
         EditBox {
-            objectName: "kivCategoryBox"
+            objectName: "kivCategoryText"
             width: parent.width
             readOnly: true
             text: brushPanel.single ? brushPanel.item.kivCategory : ""

@@ -65,7 +65,14 @@ Item {
             typesLoader.item.uncheckAll()
     }
 
-    onServiceChanged: Qt.callLater(restoreCombos)
+    // After the combo boxes took the new kind's models. A timer, not Qt.callLater: with
+    // it here the main window's own deferred call at start (the news window) was lost.
+    onServiceChanged: restoreTimer.restart()
+    Timer {
+        id: restoreTimer
+        interval: 0
+        onTriggered: filterTab.restoreCombos()
+    }
 
     Flickable {
         id: flick

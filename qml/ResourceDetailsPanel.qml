@@ -20,6 +20,8 @@ Item {
     // "items" in "3 items selected".
     property string countNoun: "items"
     property Component headerExtras: null
+    // Sections after the categories and after the tags; one that declares a bool
+    // `wanted` is shown only while it is true.
     property Component afterCategories: null
     property Component afterTags: null
 
@@ -115,7 +117,12 @@ Item {
     }
     Connections {
         target: panel.model
-        function onDataChanged() { Qt.callLater(panel.bump) }
+        function onDataChanged() { bumpTimer.restart() }
+    }
+    Timer {
+        id: bumpTimer
+        interval: 0
+        onTriggered: panel.bump()
     }
 
     Rectangle {
@@ -286,7 +293,7 @@ Item {
             Loader {
                 width: parent.width
                 active: panel.afterCategories !== null
-                visible: active && item !== null && item.visible
+                visible: active && item !== null && item.wanted !== false
                 sourceComponent: panel.afterCategories
             }
 
@@ -318,7 +325,7 @@ Item {
             Loader {
                 width: parent.width
                 active: panel.afterTags !== null
-                visible: active && item !== null && item.visible
+                visible: active && item !== null && item.wanted !== false
                 sourceComponent: panel.afterTags
             }
         }

@@ -179,19 +179,30 @@ Item {
         if (contentView)
             contentView.currentIndex = -1
     }
-    onContentViewChanged: if (window && contentView) window.currentResourceGrid = contentView
+    function publishGrid() {
+        if (window && contentView)
+            window.currentResourceGrid = contentView
+    }
+    onContentViewChanged: publishGrid()
+    onWindowChanged: publishGrid()
     Component.onCompleted: readSelection()
 
     Connections {
         target: viewRoot.window
         function onSelectionChanged() { viewRoot.readSelection() }
     }
+    // Once the view's rows have settled (one re-filter brings many signals).
     Connections {
         target: viewRoot.model
-        function onLayoutChanged() { Qt.callLater(viewRoot.followSelection) }
-        function onRowsRemoved() { Qt.callLater(viewRoot.followSelection) }
-        function onRowsInserted() { Qt.callLater(viewRoot.followSelection) }
-        function onModelReset() { Qt.callLater(viewRoot.followSelection) }
+        function onLayoutChanged() { followTimer.restart() }
+        function onRowsRemoved() { followTimer.restart() }
+        function onRowsInserted() { followTimer.restart() }
+        function onModelReset() { followTimer.restart() }
+    }
+    Timer {
+        id: followTimer
+        interval: 0
+        onTriggered: viewRoot.followSelection()
     }
 
     Rectangle {

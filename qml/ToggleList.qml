@@ -39,10 +39,16 @@ Rectangle {
                     readonly property string entry: model.display
                     objectName: list.buttonName + entry
                     text: entry
-                    checkable: false
-                    checked: (list.revision, list.isOn(entry))
+                    // The check state is bound; a click toggles a checked button (one that is
+                    // checked is made checkable), so the binding is put back at once.
+                    readonly property bool lit: (list.revision, list.isOn(entry))
+                    checked: lit
                     width: Math.min(implicitWidth, flow.width)
-                    onClicked: list.toggled(entry, !checked)
+                    onClicked: {
+                        var wanted = !lit
+                        checked = Qt.binding(function() { return lit })
+                        list.toggled(entry, wanted)
+                    }
                 }
             }
         }
