@@ -83,6 +83,8 @@ QVariantList ViewTestBase::selection(const QString &kind) const
 
 QQuickItem *ViewTestBase::scrolledTo(QQuickItem *target) const
 {
+    // Positioners lay out on the next frame.
+    m_fixture->waitForRendering(mainWindow());
     for (QQuickItem *parent = target ? target->parentItem() : nullptr; parent; parent = parent->parentItem()) {
         if (!parent->inherits("QQuickFlickable"))
             continue;
@@ -93,6 +95,32 @@ QQuickItem *ViewTestBase::scrolledTo(QQuickItem *target) const
         break;
     }
     return target;
+}
+
+QQuickItem *ViewTestBase::comboEntry(int index) const
+{
+    QQuickItem *entry = nullptr;
+    const bool shown = QTest::qWaitFor([&] {
+        entry = item(QStringLiteral("comboEntry_%1").arg(index));
+        return entry && entry->isVisible();
+    }, 3000);
+    if (!shown)
+        return nullptr;
+    // The list opens with a short transition.
+    m_fixture->waitForRendering(mainWindow());
+    return entry;
+}
+
+bool ViewTestBase::choose(const QString &comboName, int index) const
+{
+    QQuickItem *combo = scrolledTo(item(comboName));
+    if (!m_fixture->click(combo))
+        return false;
+    QQuickItem *entry = comboEntry(index);
+    if (!entry || !m_fixture->click(entry))
+        return false;
+    // Closed again before anything else is opened.
+    return QTest::qWaitFor([combo] { return !combo->property("popup").value<QObject *>()->property("visible").toBool(); }, 3000);
 }
 
 bool ViewTestBase::typeInto(QQuickItem *field, const QString &text, bool pressEnter) const

@@ -42,6 +42,10 @@ protected:
     // Scrolls the flickable around item until it shows item, as a person would
     // before clicking it; answers item.
     QQuickItem *scrolledTo(QQuickItem *item) const;
+    // Row index of the combo box list that is open, once it is shown.
+    QQuickItem *comboEntry(int index) const;
+    // Opens the combo box and clicks the entry at index.
+    bool choose(const QString &comboName, int index) const;
     // Types into the current view's search box as a person would.
     bool typeSearch(const QString &text) const;
     bool typeInto(QQuickItem *field, const QString &text, bool pressEnter) const;
