@@ -4,22 +4,23 @@
 // To add a screen, add a row to screens(): a file name, what to store before the
 // program starts, and what to do once it runs; the function returns the window to
 // photograph.
-#include "tests/common/storeserverprocess.h"
 #include "tests/ui/common/uifixture.h"
 
-#include "Model/downloadstatusinfo.h"
-#include "Model/product.h"
+#include "Model/brushdataservice.h"
 #include "Model/resourcedataservice.h"
-#include "Model/storedataservice.h"
 #include "Model/systemdataservice.h"
 #include "appservices.h"
+
 #include "tests/common/testfiles.h"
+#include "tests/common/zbrushtestfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QQmlApplicationEngine>
+#include <QPainter>
 #include <QQmlContext>
+#include <QRadialGradient>
+#include <QQmlApplicationEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTest>
@@ -148,54 +149,217 @@ QQuickWindow *settingsPopup(UiFixture &fixture, const char *call)
         QMetaObject::invokeMethod(busy, "open");
     }
     return dialog;
+
+// ---- Resource views, details panels, filter tab.
+
+// A shaded ball in a hue, as ZBrush draws brush and material thumbnails.
+QImage ball(int hue, bool transparentBackground)
+{
+    QImage image(ZBrushTestFile::side, ZBrushTestFile::side, QImage::Format_RGBA8888);
+    image.fill(transparentBackground ? Qt::transparent : QColor(40, 40, 40));
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QRadialGradient shade(QPointF(36, 32), 52);
+    shade.setColorAt(0, QColor::fromHsv(hue, 60, 255));
+    shade.setColorAt(0.6, QColor::fromHsv(hue, 170, 190));
+    shade.setColorAt(1, QColor::fromHsv(hue, 220, 70));
+    painter.setBrush(shade);
+    painter.setPen(Qt::NoPen);
+    painter.drawEllipse(QRectF(10, 10, 76, 76));
+    return image;
 }
 
-// The demo's store, with a library folder for its downloads.
-void prepareStore(UiFixture &fixture)
+// A grey stamp: rings or a soft spot.
+QImage stamp(int kind, int side)
 {
-    fixture.startStore(QStringLiteral(KIVARA_DEMO_CATALOGUE));
-    QDir().mkpath(fixture.path(QStringLiteral("library/KIVSource")));
-    fixture.storeSetting(DatabaseService::LibraryLocation, fixture.path(QStringLiteral("library")));
+    QImage image(side, side, QImage::Format_Grayscale8);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QRadialGradient spot(QPointF(side / 2.0, side / 2.0), side / 2.0);
+    spot.setColorAt(0, Qt::white);
+    spot.setColorAt(kind % 2 ? 0.5 : 0.9, QColor(kind % 3 ? 90 : 160, kind % 3 ? 90 : 160, kind % 3 ? 90 : 160));
+    spot.setColorAt(1, Qt::black);
+    if (kind % 4 == 3)
+        spot.setSpread(QGradient::RepeatSpread);
+    painter.setBrush(spot);
+    painter.setPen(Qt::NoPen);
+    painter.drawEllipse(QRectF(side * 0.05, side * 0.05, side * 0.9, side * 0.9));
+    return image;
 }
 
-// The store window with its catalogue and pictures; logged in as the demo user when asked.
-QQuickWindow *storeWindow(UiFixture &fixture, const QString &user = QString())
+const char *const brushNames[] = {
+    "Clay Tubes", "Dam Standard", "hPolish", "Inflate Balloon", "Move Topological", "Trim Dynamic",
+    "Orb Cracks", "Flatten", "Pinch Sharp", "Chisel Creature", "Snake Hook 2", "Mallet Fast",
+    "Slash 3", "Rake Noise", "Scales Large", "Skin Pores", "Wrinkle Fine", "Stitch Line",
+    "IMM Primitives", "Knife Curve"};
+const char *const alphaNames[] = {"Rings", "Soft Spot", "Bubble", "Hard Dot", "Ripple", "Cloud", "Pebbles", "Ridge",
+                                  "Grain", "Halo"};
+const char *const materialNames[] = {"Skin Shade", "Blinn", "Toy Plastic", "Bronze", "Chalk", "Red Wax",
+                                     "Jade", "Obsidian"};
+const char *const lightNames[] = {"Studio Key", "Rim Soft", "Backlight", "Three Point"};
+
+// More resources than the test library has, so that the grids look as they do in use.
+void populate(UiFixture &fixture)
 {
-    if (!fixture.click(QStringLiteral("libraryButton")))
-        return nullptr;
-    auto *window = qobject_cast<QQuickWindow *>(fixture.findObject(QStringLiteral("storeWindow")));
-    StoreDataService *store = fixture.services()->store();
-    if (!window || !QTest::qWaitFor([store] { return store->hasProductList(); }, 10000))
-        return nullptr;
-    if (!user.isEmpty()) {
-        // The login ends with the subscriptions, which re-sort the lists.
-        int resorted = 0;
-        QObject::connect(store->model(), &QAbstractItemModel::layoutChanged, window, [&resorted] { ++resorted; });
-        store->loginWithUser(user, user);
-        if (!QTest::qWaitFor([&resorted] { return resorted > 0; }, 10000))
-            return nullptr;
+    const QString zbrush = fixture.zbrushFolder();
+    int hue = 0;
+    for (const char *name : brushNames) {
+        TestFiles::write(zbrush + QStringLiteral("/ZBrushes/%1.ZBP").arg(QLatin1String(name)),
+                         ZBrushTestFile::file(ball(hue, true), 6));
+        hue = (hue + 37) % 360;
     }
-    // The pictures come from the store as they would from the web.
-    QTest::qWait(1500);
-    return window;
+    int kind = 0;
+    for (const char *name : alphaNames) {
+        const QString path = zbrush + QStringLiteral("/ZAlphas/%1.png").arg(QLatin1String(name));
+        QDir().mkpath(QFileInfo(path).path());
+        stamp(kind, kind % 3 == 0 ? 512 : 256).save(path);
+        ++kind;
+    }
+    for (const char *name : materialNames) {
+        TestFiles::write(zbrush + QStringLiteral("/ZMaterials/%1.zmt").arg(QLatin1String(name)),
+                         ZBrushTestFile::file(ball(hue, false), 6));
+        hue = (hue + 53) % 360;
+    }
+    int light = 0;
+    for (const char *name : lightNames) {
+        TestFiles::write(zbrush + QStringLiteral("/ZLightCaps/%1.%2").arg(QLatin1String(name)).arg(light % 2 ? "zld" : "zli"),
+                         ZBrushTestFile::file(ball(45, false), 6));
+        ++light;
+    }
+    const QByteArray metadata = "<KIV>\n"
+                                "<KIV_Category name=\"Organic\" group=\"Sculpting\"/>\n"
+                                "<KIV_Category name=\"Hard Surface\" group=\"Sculpting\"/>\n"
+                                "<KIV_Category name=\"Detailing\" group=\"Surface\"/>\n"
+                                "<Brush name=\"Clay Tubes\" category=\"\" kiv_category=\"Organic\" type=\"Clay\"/>\n"
+                                "<Brush name=\"Dam Standard\" category=\"\" kiv_category=\"Organic\" type=\"Standard\"/>\n"
+                                "<Brush name=\"hPolish\" category=\"\" kiv_category=\"Hard Surface\" type=\"Planar, Trim &amp; Polish\"/>\n"
+                                "<Brush name=\"Skin Pores\" category=\"\" kiv_category=\"Detailing\" type=\"Standard\"/>\n"
+                                "</KIV>\n";
+    TestFiles::write(zbrush + QStringLiteral("/ZBrushes/kiv.kiv.xml"), metadata);
+    fixture.storeSetting(DatabaseService::ShowAdvancedTooltips, false);
+    fixture.storeSetting(DatabaseService::SingleClick, false);
 }
 
-QQuickItem *storeItem(UiFixture &fixture, QQuickWindow *window, const char *name)
+ResourceDataService *catalogue(UiFixture &fixture, const char *name)
 {
-    return window ? fixture.findItem(QString::fromLatin1(name), window) : nullptr;
+    return qobject_cast<ResourceDataService *>(fixture.engine()->rootContext()->contextProperty(QLatin1String(name)).value<QObject *>());
 }
 
-// Scrolls the store's grid down by that much.
-QQuickWindow *scrolledStore(UiFixture &fixture, double by)
+// User categories, tags and a description on the first resources of a kind.
+void describe(UiFixture &fixture, const char *service)
 {
-    QQuickWindow *window = storeWindow(fixture, QStringLiteral("demo"));
-    QQuickItem *grid = storeItem(fixture, window, "storeGridView");
-    if (!grid)
+    ResourceDataService *data = catalogue(fixture, service);
+    for (const char *category : {"Favourites", "Work in progress", "Creatures"})
+        data->addCategory(QLatin1String(category));
+    for (const char *tag : {"soft", "sharp", "detail", "base"})
+        data->addTag(QLatin1String(tag));
+    for (int row = 0; row < 3 && row < data->model()->rowCount(); ++row) {
+        data->addCategoryToResource(row, QStringLiteral("Favourites"));
+        data->addTagToResource(row, row % 2 ? QStringLiteral("sharp") : QStringLiteral("soft"));
+    }
+    data->addCategoryToResource(0, QStringLiteral("Creatures"));
+    data->model()->setData(data->model()->index(0, 0), QStringLiteral("Builds up clay in soft strokes; good for blocking out forms."),
+                           data->roleNames().key("description"));
+}
+
+QQuickItem *tileOf(UiFixture &fixture, const QString &kind, int row)
+{
+    QQuickItem *view = fixture.findItem(QStringLiteral("resourceView_") + kind);
+    auto *content = view ? view->property("contentView").value<QQuickItem *>() : nullptr;
+    if (!content)
         return nullptr;
-    QQuickItem *flickable = grid->property("contentItem").value<QQuickItem *>();
-    if (flickable)
-        flickable->setProperty("contentY", by);
-    return window;
+    QMetaObject::invokeMethod(content, "forceLayout");
+    return fixture.findItem((view->property("viewType").toInt() == 1 ? QStringLiteral("tableRow_%1") : QStringLiteral("tile_%1")).arg(row),
+                            content);
+}
+
+QQuickWindow *viewOf(UiFixture &fixture, const QString &kind)
+{
+    if (kind != QLatin1String("brush"))
+        fixture.click(QStringLiteral("kindButton_") + kind);
+    return fixture.mainWindow();
+}
+
+// Rows first..last selected by a click and a Shift-click, the details shown.
+QQuickWindow *selected(UiFixture &fixture, const QString &kind, const char *service, int count)
+{
+    viewOf(fixture, kind);
+    describe(fixture, service);
+    fixture.click(tileOf(fixture, kind, 0));
+    if (count > 1)
+        fixture.click(tileOf(fixture, kind, count - 1), Qt::LeftButton, Qt::ShiftModifier);
+    return fixture.mainWindow();
+}
+
+QQuickWindow *filters(UiFixture &fixture, const QString &kind, const char *service, const QStringList &checked)
+{
+    viewOf(fixture, kind);
+    describe(fixture, service);
+    fixture.click(QStringLiteral("filterTab"));
+    for (const QString &name : checked)
+        fixture.click(name);
+    return fixture.mainWindow();
+}
+
+QQuickWindow *advancedTooltip(UiFixture &fixture)
+{
+    describe(fixture, "brushData");
+    QQuickItem *tile = tileOf(fixture, QStringLiteral("brush"), 5);
+    if (!tile)
+        return nullptr;
+    const QPoint at = tile->mapToScene(QPointF(tile->width() / 2, tile->height() / 2)).toPoint();
+    QTest::mouseMove(fixture.mainWindow(), at - QPoint(5, 5));
+    QTest::mouseMove(fixture.mainWindow(), at);
+    QTest::qWait(1400);
+    return fixture.mainWindow();
+}
+
+void addViewScreens(QList<Screen> &list)
+{
+    const struct { const char *kind; const char *name; } kinds[] = {
+        {"brush", "brushes"}, {"alpha", "alphas"}, {"material", "materials"}, {"light", "lights"}};
+    const struct { int type; const char *name; } modes[] = {{2, "small"}, {3, "medium"}, {0, "large"}, {1, "table"}};
+    for (const auto &kind : kinds) {
+        for (const auto &mode : modes) {
+            const QString word = QLatin1String(kind.kind);
+            const int type = mode.type;
+            list << Screen{QStringLiteral("view-%1-%2").arg(QLatin1String(kind.name), QLatin1String(mode.name)),
+                           [word, type](UiFixture &f) {
+                               populate(f);
+                               f.setWindowSetting(QStringLiteral("viewType/") + word, type);
+                           },
+                           [word](UiFixture &f) { return viewOf(f, word); }};
+        }
+    }
+    list << Screen{QStringLiteral("details-brush-one"), populate,
+                   [](UiFixture &f) { return selected(f, QStringLiteral("brush"), "brushData", 1); }};
+    list << Screen{QStringLiteral("details-brush-several"), populate,
+                   [](UiFixture &f) { return selected(f, QStringLiteral("brush"), "brushData", 4); }};
+    list << Screen{QStringLiteral("details-alpha-one"), populate,
+                   [](UiFixture &f) { return selected(f, QStringLiteral("alpha"), "alphaData", 1); }};
+    list << Screen{QStringLiteral("details-alpha-several"), populate,
+                   [](UiFixture &f) { return selected(f, QStringLiteral("alpha"), "alphaData", 3); }};
+    list << Screen{QStringLiteral("details-material-one"), populate,
+                   [](UiFixture &f) { return selected(f, QStringLiteral("material"), "materialData", 1); }};
+    list << Screen{QStringLiteral("filter-brushes"), populate, [](UiFixture &f) {
+                       return filters(f, QStringLiteral("brush"), "brushData",
+                                      {QStringLiteral("typeFilter_14"), QStringLiteral("typeFilter_1")});
+                   }};
+    list << Screen{QStringLiteral("filter-alphas"), populate, [](UiFixture &f) {
+                       return filters(f, QStringLiteral("alpha"), "alphaData",
+                                      {QStringLiteral("sizeFilter_256"), QStringLiteral("depthFilter_8")});
+                   }};
+    list << Screen{QStringLiteral("filter-lights"), populate, [](UiFixture &f) {
+                       return filters(f, QStringLiteral("light"), "lightData", {QStringLiteral("lightFilter")});
+                   }};
+    list << Screen{QStringLiteral("tooltip-advanced"),
+                   [](UiFixture &f) {
+                       populate(f);
+                       f.storeSetting(DatabaseService::ShowAdvancedTooltips, true);
+                       f.setWindowSetting(QStringLiteral("viewType/brush"), 3);
+                   },
+                   advancedTooltip};
 }
 
 QList<Screen> screens()
@@ -276,86 +440,7 @@ QList<Screen> screens()
                        f.system()->reportLatestVersion(QStringLiteral("3.1.0"));
                        return childWindow(f, "updatesWindow");
                    }};
-    list << Screen{QStringLiteral("store-logged-out"), prepareStore, [](UiFixture &f) { return storeWindow(f); }};
-    list << Screen{QStringLiteral("store-login"), prepareStore, [](UiFixture &f) {
-                       QQuickWindow *window = storeWindow(f);
-                       if (!window || !f.click(storeItem(f, window, "loginButton")))
-                           return static_cast<QQuickWindow *>(nullptr);
-                       QTest::qWait(200);
-                       QQuickItem *user = storeItem(f, window, "usernameField");
-                       if (user)
-                           user->setProperty("text", QStringLiteral("demo"));
-                       return window;
-                   }};
-    list << Screen{QStringLiteral("store-login-failed"), prepareStore, [](UiFixture &f) {
-                       QQuickWindow *window = storeWindow(f);
-                       StoreDataService *store = f.services()->store();
-                       if (!window || !f.click(storeItem(f, window, "loginButton")))
-                           return static_cast<QQuickWindow *>(nullptr);
-                       storeItem(f, window, "usernameField")->setProperty("text", QStringLiteral("demo"));
-                       storeItem(f, window, "passwordField")->setProperty("text", QStringLiteral("wrong"));
-                       f.click(storeItem(f, window, "loginAcceptButton"));
-                       return QTest::qWaitFor([store] { return store->loginFailed(); }, 5000) ? window : nullptr;
-                   }};
-    list << Screen{QStringLiteral("store-logged-in"), prepareStore,
-                   [](UiFixture &f) { return storeWindow(f, QStringLiteral("demo")); }};
-    list << Screen{QStringLiteral("store-featured-browse"), prepareStore,
-                   [](UiFixture &f) { return scrolledStore(f, 414); }};
-    list << Screen{QStringLiteral("store-download"),
-                   [](UiFixture &f) {
-                       prepareStore(f);
-                       f.storeServer()->setFault(QStringLiteral("download/201"), QStringLiteral("slow"));
-                       f.storeServer()->setFault(QStringLiteral("download/203"), QStringLiteral("slow"));
-                   },
-                   [](UiFixture &f) {
-                       QQuickWindow *window = scrolledStore(f, 414);
-                       StoreDataService *store = f.services()->store();
-                       if (!window)
-                           return window;
-                       store->downloadProductById(201);
-                       store->downloadProductById(203);
-                       const QSharedPointer<Product> clay = store->productById(201);
-                       if (!QTest::qWaitFor([clay] { return clay && clay->downloadStatus()->percent() >= 40; }, 20000))
-                           return static_cast<QQuickWindow *>(nullptr);
-                       return window;
-                   }};
-    list << Screen{QStringLiteral("store-product-page"), prepareStore, [](UiFixture &f) {
-                       QQuickWindow *window = storeWindow(f, QStringLiteral("demo"));
-                       if (window)
-                           QMetaObject::invokeMethod(window, "showDetailsPage", Q_ARG(QVariant, 201));
-                       QTest::qWait(800);
-                       return window;
-                   }};
-    list << Screen{QStringLiteral("store-product-page-purchase"), prepareStore, [](UiFixture &f) {
-                       QQuickWindow *window = storeWindow(f, QStringLiteral("demo"));
-                       if (window)
-                           QMetaObject::invokeMethod(window, "showDetailsPage", Q_ARG(QVariant, 204));
-                       QTest::qWait(800);
-                       return window;
-                   }};
-    list << Screen{QStringLiteral("store-membership-page"), prepareStore, [](UiFixture &f) {
-                       QQuickWindow *window = storeWindow(f);
-                       if (window)
-                           QMetaObject::invokeMethod(window, "showDetailsPage", Q_ARG(QVariant, 205));
-                       QTest::qWait(800);
-                       return window;
-                   }};
-    list << Screen{QStringLiteral("store-table"), prepareStore, [](UiFixture &f) {
-                       QQuickWindow *window = storeWindow(f, QStringLiteral("demo"));
-                       if (!window || !f.click(storeItem(f, window, "viewToggleButton")))
-                           return static_cast<QQuickWindow *>(nullptr);
-                       // The pointer leaves, and the button's tooltip with it.
-                       QTest::mouseMove(window, QPoint(700, 590));
-                       QTest::qWait(1000);
-                       return window;
-                   }};
-    list << Screen{QStringLiteral("store-filtered"), prepareStore, [](UiFixture &f) {
-                       QQuickWindow *window = storeWindow(f, QStringLiteral("studio"));
-                       if (!window || !f.click(storeItem(f, window, "categoryItem_Brushes")))
-                           return static_cast<QQuickWindow *>(nullptr);
-                       QTest::qWait(800);
-                       return window;
-                   }};
+    addViewScreens(list);
     return list;
 }
 

@@ -1,0 +1,180 @@
+// The brush grid with many brushes: the time from pressing the brush kind button to
+// the first frame of the filled grid, frame times while the grid scrolls from top to
+// bottom at a steady pace, and the resident memory, with the software renderer.
+//
+//   bench_brushgrid [brushes] [pixels per frame]     (defaults: 50000 and 140, two rows)
+//   run it under X (xvfb-run -a); it sets QT_QUICK_BACKEND=software itself
+//
+// The interface test fixture builds the program folder and the library; the brushes
+// are added to its ZBrush folder before the program starts, so start-up scans them.
+
+#include "tests/common/zbrushtestfile.h"
+#include "tests/ui/common/uifixture.h"
+
+#include "Model/brushdataservice.h"
+#include "appservices.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QQmlApplicationEngine>
+#include <QQmlContext>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTest>
+#include <QTextStream>
+
+#include <algorithm>
+
+namespace {
+
+QTextStream out(stdout);
+
+// Resident and peak resident memory of this process in MiB, from /proc.
+QPair<double, double> residentMemory()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    double rss = 0;
+    double peak = 0;
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            const QList<QByteArray> parts = line.simplified().split(' ');
+            if (parts.size() >= 2 && parts.at(0) == "VmRSS:")
+                rss = parts.at(1).toDouble() / 1024;
+            if (parts.size() >= 2 && parts.at(0) == "VmHWM:")
+                peak = parts.at(1).toDouble() / 1024;
+        }
+    }
+    return {rss, peak};
+}
+
+QString loadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()).section(QLatin1Char(' '), 0, 2) : QString();
+}
+
+bool writeBrushes(const QString &folder, int count)
+{
+    QDir().mkpath(folder);
+    for (int i = 0; i < count; ++i) {
+        // A few hues, so that neighbouring thumbnails differ.
+        const QRgb colour = qRgba(60 + (i * 37) % 180, 60 + (i * 71) % 180, 60 + (i * 13) % 180, 255);
+        QFile file(QStringLiteral("%1/Brush %2.ZBP").arg(folder).arg(i, 5, 10, QLatin1Char('0')));
+        const QByteArray bytes = ZBrushTestFile::file(ZBrushTestFile::uniformImage(colour), 6);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            return false;
+    }
+    return true;
+}
+
+// Waits for the next frame of window; false after timeoutMs.
+bool nextFrame(QQuickWindow *window, int timeoutMs = 5000)
+{
+    bool swapped = false;
+    const QMetaObject::Connection connection =
+        QObject::connect(window, &QQuickWindow::frameSwapped, window, [&swapped] { swapped = true; });
+    window->update();
+    QElapsedTimer timer;
+    timer.start();
+    while (!swapped && timer.elapsed() < timeoutMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    QObject::disconnect(connection);
+    return swapped;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QUICK_BACKEND", "software");
+    QGuiApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    const int brushes = arguments.size() > 1 ? arguments.at(1).toInt() : 50000;
+    const int step = arguments.size() > 2 ? arguments.at(2).toInt() : 140;
+
+    UiFixture fixture;
+    QElapsedTimer timer;
+    timer.start();
+    if (!fixture.isValid() || !writeBrushes(fixture.zbrushFolder() + QStringLiteral("/ZBrushes"), brushes)) {
+        out << "cannot build the library\n";
+        return 1;
+    }
+    out << "library: " << brushes << " brush files written in " << timer.elapsed() << " ms\n";
+    fixture.setWindowSetting(QStringLiteral("viewType/brush"), 2);
+    timer.restart();
+    if (!fixture.start() || !fixture.waitForRendering(fixture.mainWindow(), 60000)) {
+        out << "cannot start: " << fixture.warningText() << '\n';
+        return 1;
+    }
+    auto *brushData = qobject_cast<BrushDataService *>(
+        fixture.engine()->rootContext()->contextProperty(QStringLiteral("brushData")).value<QObject *>());
+    while (brushData->pendingReads() > 0)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    out << "start-up with the scan: " << timer.elapsed() << " ms, " << brushData->model()->rowCount() << " brushes\n";
+
+    QQuickWindow *window = fixture.mainWindow();
+    // Another kind first, so that the brush view is made anew by the press.
+    fixture.click(QStringLiteral("kindButton_alpha"));
+    nextFrame(window);
+    QTest::qWait(300);
+    const auto before = residentMemory();
+
+    QQuickItem *kindButton = fixture.findItem(QStringLiteral("kindButton_brush"));
+    const QPoint at = kindButton->mapToScene(QPointF(kindButton->width() / 2, kindButton->height() / 2)).toPoint();
+    QQuickItem *grid = nullptr;
+    qint64 firstFrame = -1;
+    QMetaObject::Connection watch = QObject::connect(window, &QQuickWindow::frameSwapped, window, [&] {
+        if (firstFrame >= 0)
+            return;
+        QQuickItem *view = fixture.findItem(QStringLiteral("resourceView_brush"));
+        grid = view ? view->property("contentView").value<QQuickItem *>() : nullptr;
+        if (grid && fixture.findItem(QStringLiteral("tile_0"), grid))
+            firstFrame = timer.nsecsElapsed();
+    });
+    timer.restart();
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, at);
+    while (firstFrame < 0 && timer.elapsed() < 30000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    QObject::disconnect(watch);
+    if (!grid) {
+        out << "the brush grid did not appear\n";
+        return 1;
+    }
+    out << "kind button to first frame of the filled grid: " << firstFrame / 1e6 << " ms (load " << loadAverage() << ")\n";
+
+    // Scroll from top to bottom, the same distance every frame; a frame's time is from
+    // the move to the frame that shows it.
+    QTest::qWait(500);
+    const qreal bottom = grid->property("contentHeight").toReal() - grid->height();
+    QVector<double> frames;
+    frames.reserve(int(bottom / step) + 2);
+    QElapsedTimer frameTimer;
+    timer.restart();
+    for (qreal y = 0; y <= bottom; y += step) {
+        frameTimer.start();
+        grid->setProperty("contentY", y);
+        if (!nextFrame(window))
+            break;
+        frames << frameTimer.nsecsElapsed() / 1e6;
+    }
+    const qint64 scrollMs = timer.elapsed();
+    std::sort(frames.begin(), frames.end());
+    double sum = 0;
+    for (double frame : frames)
+        sum += frame;
+    const auto after = residentMemory();
+    out << "scrolling " << frames.size() << " frames of " << step << " px over " << bottom << " px in " << scrollMs
+        << " ms: mean " << (frames.isEmpty() ? 0 : sum / frames.size()) << " ms, median "
+        << (frames.isEmpty() ? 0 : frames.at(frames.size() / 2)) << " ms, 95th percentile "
+        << (frames.isEmpty() ? 0 : frames.at(frames.size() * 95 / 100)) << " ms, worst "
+        << (frames.isEmpty() ? 0 : frames.constLast()) << " ms, over 16 ms: "
+        << std::count_if(frames.begin(), frames.end(), [](double f) { return f > 16; }) << " (load " << loadAverage() << ")\n";
+    out << "resident memory: " << before.first << " MiB before the press, " << after.first << " MiB after scrolling, peak "
+        << after.second << " MiB\n";
+    out.flush();
+    fixture.stop();
+    return 0;
+}
