@@ -11,7 +11,11 @@ AbstractButton {
     property string toolTipText: ""
     readonly property bool hasIcon: source.toString() !== ""
 
-    implicitWidth: hasIcon ? 26 : Math.max(26, label.implicitWidth + 12)
+    leftPadding: hasIcon ? 1 : 6
+    rightPadding: hasIcon ? 1 : 6
+    // The measured width of the small spaced fonts leaves the letter spacing out.
+    implicitWidth: hasIcon ? 26 : Math.max(26, label.implicitWidth + font.letterSpacing * text.length
+                                               + leftPadding + rightPadding)
     implicitHeight: 26
     checkable: true
     hoverEnabled: true
@@ -19,26 +23,23 @@ AbstractButton {
     opacity: enabled ? 1.0 : 0.4
     font: Style.genericText11
 
-    contentItem: Item {
-        Image {
-            anchors.centerIn: parent
-            visible: control.hasIcon
-            width: 24
-            height: 24
-            source: control.source
-            sourceSize: Qt.size(24, 24)
-            fillMode: Image.PreserveAspectFit
-        }
-        Text {
-            id: label
-            anchors.centerIn: parent
-            visible: !control.hasIcon
-            width: Math.min(implicitWidth, control.width - 8)
-            text: control.text
-            font: control.font
-            color: Style.genericTextColor
-            elide: Text.ElideRight
-        }
+    contentItem: Text {
+        id: label
+        text: control.hasIcon ? "" : control.text
+        font: control.font
+        color: Style.genericTextColor
+        horizontalAlignment: Text.AlignHCenter
+        verticalAlignment: Text.AlignVCenter
+        elide: Text.ElideRight
+    }
+    Image {
+        anchors.centerIn: parent
+        visible: control.hasIcon
+        width: 24
+        height: 24
+        source: control.source
+        sourceSize: Qt.size(24, 24)
+        fillMode: Image.PreserveAspectFit
     }
     background: Item {
         Rectangle {

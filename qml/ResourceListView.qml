@@ -55,7 +55,8 @@ Item {
             anchors.left: parent.left
             anchors.right: parent.right
             anchors.bottom: parent.bottom
-            policy: ScrollBar.AsNeeded
+            // Wider than the column: the last columns are off to the right, say so.
+            policy: sideways.contentWidth > sideways.width ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
         }
 
         Row {
@@ -72,10 +73,13 @@ Item {
                     border.color: Style.borderMainColor
                     Text {
                         anchors.fill: parent
-                        anchors.leftMargin: 6
-                        anchors.rightMargin: 16
+                        anchors.leftMargin: 5
+                        anchors.rightMargin: table.resourceView && table.resourceView.sortColumn === index ? 14 : 3
                         text: modelData.title
-                        font: Style.genericText12
+                        // Smaller and tighter than the body text: "Favorite" has 60 px.
+                        font.family: Style.genericText11.family
+                        font.pointSize: Style.genericText11.pointSize
+                        font.letterSpacing: 0
                         color: Style.genericTextColor
                         verticalAlignment: Text.AlignVCenter
                         elide: Text.ElideRight

@@ -274,11 +274,18 @@ QQuickItem *tileOf(UiFixture &fixture, const QString &kind, int row)
                             content);
 }
 
+// The pointer rests on the bottom strip, so that no tooltip or hover covers the screen.
+QQuickWindow *pointerAway(UiFixture &fixture)
+{
+    QTest::mouseMove(fixture.mainWindow(), QPoint(700, fixture.mainWindow()->height() - 2));
+    return fixture.mainWindow();
+}
+
 QQuickWindow *viewOf(UiFixture &fixture, const QString &kind)
 {
     if (kind != QLatin1String("brush"))
         fixture.click(QStringLiteral("kindButton_") + kind);
-    return fixture.mainWindow();
+    return pointerAway(fixture);
 }
 
 // Rows first..last selected by a click and a Shift-click, the details shown.
@@ -289,7 +296,7 @@ QQuickWindow *selected(UiFixture &fixture, const QString &kind, const char *serv
     fixture.click(tileOf(fixture, kind, 0));
     if (count > 1)
         fixture.click(tileOf(fixture, kind, count - 1), Qt::LeftButton, Qt::ShiftModifier);
-    return fixture.mainWindow();
+    return pointerAway(fixture);
 }
 
 QQuickWindow *filters(UiFixture &fixture, const QString &kind, const char *service, const QStringList &checked)
@@ -299,13 +306,14 @@ QQuickWindow *filters(UiFixture &fixture, const QString &kind, const char *servi
     fixture.click(QStringLiteral("filterTab"));
     for (const QString &name : checked)
         fixture.click(name);
-    return fixture.mainWindow();
+    return pointerAway(fixture);
 }
 
 QQuickWindow *advancedTooltip(UiFixture &fixture)
 {
     describe(fixture, "brushData");
-    QQuickItem *tile = tileOf(fixture, QStringLiteral("brush"), 5);
+    qobject_cast<BrushDataService *>(catalogue(fixture, "brushData"))->setBrushType(0, QStringLiteral("Clay"));
+    QQuickItem *tile = tileOf(fixture, QStringLiteral("brush"), 0);
     if (!tile)
         return nullptr;
     const QPoint at = tile->mapToScene(QPointF(tile->width() / 2, tile->height() / 2)).toPoint();
