@@ -28,6 +28,9 @@ Item {
     property int viewType: 2
 
     readonly property var scales: [2.8, 0, 1.0, 1.75]
+    readonly property bool advancedTooltips: sysData.showAdvancedTooltips
+    readonly property url favOn: sysData.favOnSource
+    readonly property url favOff: sysData.favOffSource
     readonly property real tileScale: viewType === 1 ? 1.0 : scales[viewType]
     readonly property var roles: Rows.roles(kindWord)
     readonly property var model: dataService ? dataService.model : null
@@ -306,11 +309,15 @@ Item {
                     name: model.name
                     thumbnailSource: viewRoot.iconPrefix + model.path
                     favorite: model.favorite === true
+                    favOnSource: viewRoot.favOn
+                    favOffSource: viewRoot.favOff
                     selected: viewRoot.selectedSet[index] === true
                     enableTooltips: true
-                    advancedTooltip: sysData.showAdvancedTooltips
-                    categories: model.categories
-                    detailText: viewRoot.kindWord === "brush" ? "Type: " + model.brushTypeName
+                    advancedTooltip: viewRoot.advancedTooltips
+                    // Read only for the card, while the pointer is on the tile.
+                    categories: hovered && advancedTooltip ? model.categories : []
+                    detailText: !hovered || !advancedTooltip ? ""
+                              : viewRoot.kindWord === "brush" ? "Type: " + model.brushTypeName
                               : viewRoot.kindWord === "alpha" ? model.dimensions : ""
                     onClicked: viewRoot.clickRow(index, modifiers, false)
                     onDoubleClicked: viewRoot.clickRow(index, modifiers, true)
