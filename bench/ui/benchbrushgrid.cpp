@@ -8,7 +8,7 @@
 // The interface test fixture builds the program folder and the library; the brushes
 // are added to its ZBrush folder before the program starts, so start-up scans them.
 
-#include "tests/common/zbrushtestfile.h"
+#include "tools/writers/zbrushfilewriter.h"
 #include "tests/ui/common/uifixture.h"
 
 #include "Model/brushdataservice.h"
@@ -66,7 +66,7 @@ bool writeBrushes(const QString &folder, int count)
         // A few hues, so that neighbouring thumbnails differ.
         const QRgb colour = qRgba(60 + (i * 37) % 180, 60 + (i * 71) % 180, 60 + (i * 13) % 180, 255);
         QFile file(QStringLiteral("%1/Brush %2.ZBP").arg(folder).arg(i, 5, 10, QLatin1Char('0')));
-        const QByteArray bytes = ZBrushTestFile::file(ZBrushTestFile::uniformImage(colour), 6);
+        const QByteArray bytes = ZBrushFileWriter::file(ZBrushFileWriter::uniformImage(colour), 6);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             return false;
     }

@@ -12,7 +12,7 @@
 #include "appservices.h"
 
 #include "tests/common/testfiles.h"
-#include "tests/common/zbrushtestfile.h"
+#include "tools/writers/zbrushfilewriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -155,7 +155,7 @@ QQuickWindow *settingsPopup(UiFixture &fixture, const char *call)
 // A shaded ball in a hue, as ZBrush draws brush and material thumbnails.
 QImage ball(int hue, bool transparentBackground)
 {
-    QImage image(ZBrushTestFile::side, ZBrushTestFile::side, QImage::Format_RGBA8888);
+    QImage image(ZBrushFileWriter::side, ZBrushFileWriter::side, QImage::Format_RGBA8888);
     image.fill(transparentBackground ? Qt::transparent : QColor(40, 40, 40));
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -206,7 +206,7 @@ void populate(UiFixture &fixture)
     int hue = 0;
     for (const char *name : brushNames) {
         TestFiles::write(zbrush + QStringLiteral("/ZBrushes/%1.ZBP").arg(QLatin1String(name)),
-                         ZBrushTestFile::file(ball(hue, true), 6));
+                         ZBrushFileWriter::file(ball(hue, true), 6));
         hue = (hue + 37) % 360;
     }
     int kind = 0;
@@ -218,13 +218,13 @@ void populate(UiFixture &fixture)
     }
     for (const char *name : materialNames) {
         TestFiles::write(zbrush + QStringLiteral("/ZMaterials/%1.zmt").arg(QLatin1String(name)),
-                         ZBrushTestFile::file(ball(hue, false), 6));
+                         ZBrushFileWriter::file(ball(hue, false), 6));
         hue = (hue + 53) % 360;
     }
     int light = 0;
     for (const char *name : lightNames) {
         TestFiles::write(zbrush + QStringLiteral("/ZLightCaps/%1.%2").arg(QLatin1String(name)).arg(light % 2 ? "zld" : "zli"),
-                         ZBrushTestFile::file(ball(45, false), 6));
+                         ZBrushFileWriter::file(ball(45, false), 6));
         ++light;
     }
     const QByteArray metadata = "<KIV>\n"
