@@ -12,15 +12,13 @@
 #include "appservices.h"
 
 #include "tests/common/testfiles.h"
-#include "tools/writers/zbrushfilewriter.h"
+#include "tools/demo/democontent.h"
 
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QPainter>
-#include <QQmlContext>
-#include <QRadialGradient>
 #include <QQmlApplicationEngine>
+#include <QQmlContext>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTest>
@@ -95,148 +93,25 @@ QQuickWindow *controls(UiFixture &fixture)
     return fixture.mainWindow();
 }
 
-// ZBrush's layouts, colour schemes and macros, for the settings and the right column.
-void zbrushInterfaceFiles(UiFixture &fixture)
-{
-    const QString startup = fixture.zbrushFolder() + QStringLiteral("/ZStartup/");
-    for (const char *file : {"UserInterfaceLayouts/Default.cfg", "UserInterfaceLayouts/Minimal.cfg",
-                             "UserInterfaceLayouts/My Sculpting.cfg", "UserInterfaceColors/Dusk.cfg",
-                             "UserInterfaceColors/Slate Blue.cfg", "Macros/Misc/Smooth Edges.zsc",
-                             "Macros/Misc/Bake Lights.zsc", "Macros/Export All.zsc"})
-        TestFiles::write(startup + QLatin1String(file), "x");
-    TestFiles::write(fixture.path(QStringLiteral("Extra Materials/Chrome.zmt")), "x");
-}
-
-// The settings window on one of its tabs, with a few locations, tags and categories.
-QQuickWindow *settingsTab(UiFixture &fixture, int tab)
-{
-    auto *materials = qobject_cast<ResourceDataService *>(
-        fixture.engine()->rootContext()->contextProperty(QStringLiteral("materialData")).value<QObject *>());
-    if (materials) {
-        materials->addResourceLocation(QUrl::fromLocalFile(fixture.path(QStringLiteral("Extra Materials"))).toString());
-        for (const char *tag : {"metal", "shiny", "skin"}) {
-            materials->addTagToResource(0, QLatin1String(tag));
-            materials->addTag(QLatin1String(tag));
-        }
-        for (const char *category : {"Metals", "Organic", "Stylised"})
-            materials->addCategory(QLatin1String(category));
-    }
-    fixture.system()->addUILayoutLocation(QUrl::fromLocalFile(fixture.path(QStringLiteral("Layouts"))).toString());
-    fixture.click(QStringLiteral("optionsButton"));
-    fixture.click(QStringLiteral("settingsMenuItem"));
-    auto *dialog = qobject_cast<QQuickWindow *>(fixture.findObject(QStringLiteral("settingsDialog")));
-    if (!dialog || !fixture.waitForRendering(dialog))
-        return nullptr;
-    fixture.click(QStringLiteral("settingsTab_%1").arg(tab));
-    return dialog;
-}
-
-// A popup of the settings window, opened through the view.
-QQuickWindow *settingsPopup(UiFixture &fixture, const char *call)
-{
-    QQuickWindow *dialog = settingsTab(fixture, 0);
-    QObject *view = fixture.findObject(QStringLiteral("settingsView"));
-    if (!dialog || !view)
-        return nullptr;
-    if (qstrcmp(call, "askRestart") == 0)
-        QMetaObject::invokeMethod(view, "askRestart");
-    else if (qstrcmp(call, "showFailure") == 0)
-        QMetaObject::invokeMethod(view, "showFailure", Q_ARG(QVariant, QStringLiteral("Library Not Moved")),
-                                  Q_ARG(QVariant, QStringLiteral("The library could not be moved: /media/card is not a writable folder.")));
-    else if (QObject *busy = fixture.findObject(QStringLiteral("busyPopup"))) {
-        busy->setProperty("text", QStringLiteral("Rescanning local files…"));
-        busy->setProperty("progress", 40);
-        QMetaObject::invokeMethod(busy, "open");
-    }
-    return dialog;
 
 // ---- Resource views, details panels, filter tab.
 
-// A shaded ball in a hue, as ZBrush draws brush and material thumbnails.
-QImage ball(int hue, bool transparentBackground)
-{
-    QImage image(ZBrushFileWriter::side, ZBrushFileWriter::side, QImage::Format_RGBA8888);
-    image.fill(transparentBackground ? Qt::transparent : QColor(40, 40, 40));
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QRadialGradient shade(QPointF(36, 32), 52);
-    shade.setColorAt(0, QColor::fromHsv(hue, 60, 255));
-    shade.setColorAt(0.6, QColor::fromHsv(hue, 170, 190));
-    shade.setColorAt(1, QColor::fromHsv(hue, 220, 70));
-    painter.setBrush(shade);
-    painter.setPen(Qt::NoPen);
-    painter.drawEllipse(QRectF(10, 10, 76, 76));
-    return image;
-}
-
-// A grey stamp: rings or a soft spot.
-QImage stamp(int kind, int side)
-{
-    QImage image(side, side, QImage::Format_Grayscale8);
-    image.fill(Qt::black);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QRadialGradient spot(QPointF(side / 2.0, side / 2.0), side / 2.0);
-    spot.setColorAt(0, Qt::white);
-    spot.setColorAt(kind % 2 ? 0.5 : 0.9, QColor(kind % 3 ? 90 : 160, kind % 3 ? 90 : 160, kind % 3 ? 90 : 160));
-    spot.setColorAt(1, Qt::black);
-    if (kind % 4 == 3)
-        spot.setSpread(QGradient::RepeatSpread);
-    painter.setBrush(spot);
-    painter.setPen(Qt::NoPen);
-    painter.drawEllipse(QRectF(side * 0.05, side * 0.05, side * 0.9, side * 0.9));
-    return image;
-}
-
-const char *const brushNames[] = {
-    "Clay Tubes", "Dam Standard", "hPolish", "Inflate Balloon", "Move Topological", "Trim Dynamic",
-    "Orb Cracks", "Flatten", "Pinch Sharp", "Chisel Creature", "Snake Hook 2", "Mallet Fast",
-    "Slash 3", "Rake Noise", "Scales Large", "Skin Pores", "Wrinkle Fine", "Stitch Line",
-    "IMM Primitives", "Knife Curve"};
-const char *const alphaNames[] = {"Rings", "Soft Spot", "Bubble", "Hard Dot", "Ripple", "Cloud", "Pebbles", "Ridge",
-                                  "Grain", "Halo"};
-const char *const materialNames[] = {"Skin Shade", "Blinn", "Toy Plastic", "Bronze", "Chalk", "Red Wax",
-                                     "Jade", "Obsidian"};
-const char *const lightNames[] = {"Studio Key", "Rim Soft", "Backlight", "Three Point"};
-
-// More resources than the test library has, so that the grids look as they do in use.
+// The demo ZBrush installation's files in the fixture's ZBrush and data folders, so
+// that the grids look as they do in use.
 void populate(UiFixture &fixture)
 {
-    const QString zbrush = fixture.zbrushFolder();
-    int hue = 0;
-    for (const char *name : brushNames) {
-        TestFiles::write(zbrush + QStringLiteral("/ZBrushes/%1.ZBP").arg(QLatin1String(name)),
-                         ZBrushFileWriter::file(ball(hue, true), 6));
-        hue = (hue + 37) % 360;
+    const DemoContent demo;
+    const QString zbrushPrefix = DemoContent::zbrushFolder + QLatin1Char('/');
+    const QString dataPrefix = DemoContent::dataFolder + QLatin1Char('/');
+    for (const DemoContent::File &file : demo.files()) {
+        QString target;
+        if (file.path.startsWith(zbrushPrefix))
+            target = fixture.zbrushFolder() + QLatin1Char('/') + file.path.mid(zbrushPrefix.size());
+        else if (file.path.startsWith(dataPrefix))
+            target = fixture.dataFolder() + file.path.mid(dataPrefix.size());
+        if (!target.isEmpty())
+            TestFiles::write(target, file.bytes());
     }
-    int kind = 0;
-    for (const char *name : alphaNames) {
-        const QString path = zbrush + QStringLiteral("/ZAlphas/%1.png").arg(QLatin1String(name));
-        QDir().mkpath(QFileInfo(path).path());
-        stamp(kind, kind % 3 == 0 ? 512 : 256).save(path);
-        ++kind;
-    }
-    for (const char *name : materialNames) {
-        TestFiles::write(zbrush + QStringLiteral("/ZMaterials/%1.zmt").arg(QLatin1String(name)),
-                         ZBrushFileWriter::file(ball(hue, false), 6));
-        hue = (hue + 53) % 360;
-    }
-    int light = 0;
-    for (const char *name : lightNames) {
-        TestFiles::write(zbrush + QStringLiteral("/ZLightCaps/%1.%2").arg(QLatin1String(name)).arg(light % 2 ? "zld" : "zli"),
-                         ZBrushFileWriter::file(ball(45, false), 6));
-        ++light;
-    }
-    const QByteArray metadata = "<KIV>\n"
-                                "<KIV_Category name=\"Organic\" group=\"Sculpting\"/>\n"
-                                "<KIV_Category name=\"Hard Surface\" group=\"Sculpting\"/>\n"
-                                "<KIV_Category name=\"Detailing\" group=\"Surface\"/>\n"
-                                "<Brush name=\"Clay Tubes\" category=\"\" kiv_category=\"Organic\" type=\"Clay\"/>\n"
-                                "<Brush name=\"Dam Standard\" category=\"\" kiv_category=\"Organic\" type=\"Standard\"/>\n"
-                                "<Brush name=\"hPolish\" category=\"\" kiv_category=\"Hard Surface\" type=\"Planar, Trim &amp; Polish\"/>\n"
-                                "<Brush name=\"Skin Pores\" category=\"\" kiv_category=\"Detailing\" type=\"Standard\"/>\n"
-                                "</KIV>\n";
-    TestFiles::write(zbrush + QStringLiteral("/ZBrushes/kiv.kiv.xml"), metadata);
     fixture.storeSetting(DatabaseService::ShowAdvancedTooltips, false);
     fixture.storeSetting(DatabaseService::SingleClick, false);
 }
@@ -368,6 +243,60 @@ void addViewScreens(QList<Screen> &list)
                        f.setWindowSetting(QStringLiteral("viewType/brush"), 3);
                    },
                    advancedTooltip};
+// ZBrush's layouts, colour schemes and macros, for the settings and the right column.
+void zbrushInterfaceFiles(UiFixture &fixture)
+{
+    const QString startup = fixture.zbrushFolder() + QStringLiteral("/ZStartup/");
+    for (const char *file : {"UserInterfaceLayouts/Default.cfg", "UserInterfaceLayouts/Minimal.cfg",
+                             "UserInterfaceLayouts/My Sculpting.cfg", "UserInterfaceColors/Dusk.cfg",
+                             "UserInterfaceColors/Slate Blue.cfg", "Macros/Misc/Smooth Edges.zsc",
+                             "Macros/Misc/Bake Lights.zsc", "Macros/Export All.zsc"})
+        TestFiles::write(startup + QLatin1String(file), "x");
+    TestFiles::write(fixture.path(QStringLiteral("Extra Materials/Chrome.zmt")), "x");
+}
+
+// The settings window on one of its tabs, with a few locations, tags and categories.
+QQuickWindow *settingsTab(UiFixture &fixture, int tab)
+{
+    auto *materials = qobject_cast<ResourceDataService *>(
+        fixture.engine()->rootContext()->contextProperty(QStringLiteral("materialData")).value<QObject *>());
+    if (materials) {
+        materials->addResourceLocation(QUrl::fromLocalFile(fixture.path(QStringLiteral("Extra Materials"))).toString());
+        for (const char *tag : {"metal", "shiny", "skin"}) {
+            materials->addTagToResource(0, QLatin1String(tag));
+            materials->addTag(QLatin1String(tag));
+        }
+        for (const char *category : {"Metals", "Organic", "Stylised"})
+            materials->addCategory(QLatin1String(category));
+    }
+    fixture.system()->addUILayoutLocation(QUrl::fromLocalFile(fixture.path(QStringLiteral("Layouts"))).toString());
+    fixture.click(QStringLiteral("optionsButton"));
+    fixture.click(QStringLiteral("settingsMenuItem"));
+    auto *dialog = qobject_cast<QQuickWindow *>(fixture.findObject(QStringLiteral("settingsDialog")));
+    if (!dialog || !fixture.waitForRendering(dialog))
+        return nullptr;
+    fixture.click(QStringLiteral("settingsTab_%1").arg(tab));
+    return dialog;
+}
+
+// A popup of the settings window, opened through the view.
+QQuickWindow *settingsPopup(UiFixture &fixture, const char *call)
+{
+    QQuickWindow *dialog = settingsTab(fixture, 0);
+    QObject *view = fixture.findObject(QStringLiteral("settingsView"));
+    if (!dialog || !view)
+        return nullptr;
+    if (qstrcmp(call, "askRestart") == 0)
+        QMetaObject::invokeMethod(view, "askRestart");
+    else if (qstrcmp(call, "showFailure") == 0)
+        QMetaObject::invokeMethod(view, "showFailure", Q_ARG(QVariant, QStringLiteral("Library Not Moved")),
+                                  Q_ARG(QVariant, QStringLiteral("The library could not be moved: /media/card is not a writable folder.")));
+    else if (QObject *busy = fixture.findObject(QStringLiteral("busyPopup"))) {
+        busy->setProperty("text", QStringLiteral("Rescanning local files…"));
+        busy->setProperty("progress", 40);
+        QMetaObject::invokeMethod(busy, "open");
+    }
+    return dialog;
 }
 
 QList<Screen> screens()
