@@ -94,6 +94,62 @@ QQuickWindow *controls(UiFixture &fixture)
 }
 
 
+// ZBrush's layouts, colour schemes and macros, for the settings and the right column.
+void zbrushInterfaceFiles(UiFixture &fixture)
+{
+    const QString startup = fixture.zbrushFolder() + QStringLiteral("/ZStartup/");
+    for (const char *file : {"UserInterfaceLayouts/Default.cfg", "UserInterfaceLayouts/Minimal.cfg",
+                             "UserInterfaceLayouts/My Sculpting.cfg", "UserInterfaceColors/Dusk.cfg",
+                             "UserInterfaceColors/Slate Blue.cfg", "Macros/Misc/Smooth Edges.zsc",
+                             "Macros/Misc/Bake Lights.zsc", "Macros/Export All.zsc"})
+        TestFiles::write(startup + QLatin1String(file), "x");
+    TestFiles::write(fixture.path(QStringLiteral("Extra Materials/Chrome.zmt")), "x");
+}
+
+// The settings window on one of its tabs, with a few locations, tags and categories.
+QQuickWindow *settingsTab(UiFixture &fixture, int tab)
+{
+    auto *materials = qobject_cast<ResourceDataService *>(
+        fixture.engine()->rootContext()->contextProperty(QStringLiteral("materialData")).value<QObject *>());
+    if (materials) {
+        materials->addResourceLocation(QUrl::fromLocalFile(fixture.path(QStringLiteral("Extra Materials"))).toString());
+        for (const char *tag : {"metal", "shiny", "skin"}) {
+            materials->addTagToResource(0, QLatin1String(tag));
+            materials->addTag(QLatin1String(tag));
+        }
+        for (const char *category : {"Metals", "Organic", "Stylised"})
+            materials->addCategory(QLatin1String(category));
+    }
+    fixture.system()->addUILayoutLocation(QUrl::fromLocalFile(fixture.path(QStringLiteral("Layouts"))).toString());
+    fixture.click(QStringLiteral("optionsButton"));
+    fixture.click(QStringLiteral("settingsMenuItem"));
+    auto *dialog = qobject_cast<QQuickWindow *>(fixture.findObject(QStringLiteral("settingsDialog")));
+    if (!dialog || !fixture.waitForRendering(dialog))
+        return nullptr;
+    fixture.click(QStringLiteral("settingsTab_%1").arg(tab));
+    return dialog;
+}
+
+// A popup of the settings window, opened through the view.
+QQuickWindow *settingsPopup(UiFixture &fixture, const char *call)
+{
+    QQuickWindow *dialog = settingsTab(fixture, 0);
+    QObject *view = fixture.findObject(QStringLiteral("settingsView"));
+    if (!dialog || !view)
+        return nullptr;
+    if (qstrcmp(call, "askRestart") == 0)
+        QMetaObject::invokeMethod(view, "askRestart");
+    else if (qstrcmp(call, "showFailure") == 0)
+        QMetaObject::invokeMethod(view, "showFailure", Q_ARG(QVariant, QStringLiteral("Library Not Moved")),
+                                  Q_ARG(QVariant, QStringLiteral("The library could not be moved: /media/card is not a writable folder.")));
+    else if (QObject *busy = fixture.findObject(QStringLiteral("busyPopup"))) {
+        busy->setProperty("text", QStringLiteral("Rescanning local files…"));
+        busy->setProperty("progress", 40);
+        QMetaObject::invokeMethod(busy, "open");
+    }
+    return dialog;
+}
+
 // ---- Resource views, details panels, filter tab.
 
 // The demo ZBrush installation's files in the fixture's ZBrush and data folders, so
@@ -243,60 +299,6 @@ void addViewScreens(QList<Screen> &list)
                        f.setWindowSetting(QStringLiteral("viewType/brush"), 3);
                    },
                    advancedTooltip};
-// ZBrush's layouts, colour schemes and macros, for the settings and the right column.
-void zbrushInterfaceFiles(UiFixture &fixture)
-{
-    const QString startup = fixture.zbrushFolder() + QStringLiteral("/ZStartup/");
-    for (const char *file : {"UserInterfaceLayouts/Default.cfg", "UserInterfaceLayouts/Minimal.cfg",
-                             "UserInterfaceLayouts/My Sculpting.cfg", "UserInterfaceColors/Dusk.cfg",
-                             "UserInterfaceColors/Slate Blue.cfg", "Macros/Misc/Smooth Edges.zsc",
-                             "Macros/Misc/Bake Lights.zsc", "Macros/Export All.zsc"})
-        TestFiles::write(startup + QLatin1String(file), "x");
-    TestFiles::write(fixture.path(QStringLiteral("Extra Materials/Chrome.zmt")), "x");
-}
-
-// The settings window on one of its tabs, with a few locations, tags and categories.
-QQuickWindow *settingsTab(UiFixture &fixture, int tab)
-{
-    auto *materials = qobject_cast<ResourceDataService *>(
-        fixture.engine()->rootContext()->contextProperty(QStringLiteral("materialData")).value<QObject *>());
-    if (materials) {
-        materials->addResourceLocation(QUrl::fromLocalFile(fixture.path(QStringLiteral("Extra Materials"))).toString());
-        for (const char *tag : {"metal", "shiny", "skin"}) {
-            materials->addTagToResource(0, QLatin1String(tag));
-            materials->addTag(QLatin1String(tag));
-        }
-        for (const char *category : {"Metals", "Organic", "Stylised"})
-            materials->addCategory(QLatin1String(category));
-    }
-    fixture.system()->addUILayoutLocation(QUrl::fromLocalFile(fixture.path(QStringLiteral("Layouts"))).toString());
-    fixture.click(QStringLiteral("optionsButton"));
-    fixture.click(QStringLiteral("settingsMenuItem"));
-    auto *dialog = qobject_cast<QQuickWindow *>(fixture.findObject(QStringLiteral("settingsDialog")));
-    if (!dialog || !fixture.waitForRendering(dialog))
-        return nullptr;
-    fixture.click(QStringLiteral("settingsTab_%1").arg(tab));
-    return dialog;
-}
-
-// A popup of the settings window, opened through the view.
-QQuickWindow *settingsPopup(UiFixture &fixture, const char *call)
-{
-    QQuickWindow *dialog = settingsTab(fixture, 0);
-    QObject *view = fixture.findObject(QStringLiteral("settingsView"));
-    if (!dialog || !view)
-        return nullptr;
-    if (qstrcmp(call, "askRestart") == 0)
-        QMetaObject::invokeMethod(view, "askRestart");
-    else if (qstrcmp(call, "showFailure") == 0)
-        QMetaObject::invokeMethod(view, "showFailure", Q_ARG(QVariant, QStringLiteral("Library Not Moved")),
-                                  Q_ARG(QVariant, QStringLiteral("The library could not be moved: /media/card is not a writable folder.")));
-    else if (QObject *busy = fixture.findObject(QStringLiteral("busyPopup"))) {
-        busy->setProperty("text", QStringLiteral("Rescanning local files…"));
-        busy->setProperty("progress", 40);
-        QMetaObject::invokeMethod(busy, "open");
-    }
-    return dialog;
 }
 
 QList<Screen> screens()
