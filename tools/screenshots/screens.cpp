@@ -170,6 +170,9 @@ void populate(UiFixture &fixture)
     }
     fixture.storeSetting(DatabaseService::ShowAdvancedTooltips, false);
     fixture.storeSetting(DatabaseService::SingleClick, false);
+    // The demo's colours file is a made-up grey ramp whose menu text colour is
+    // almost black; the screens are judged in the default theme.
+    fixture.storeSetting(DatabaseService::ZbrushColorSync, false);
 }
 
 ResourceDataService *catalogue(UiFixture &fixture, const char *name)
