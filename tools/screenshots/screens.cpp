@@ -4,10 +4,14 @@
 // To add a screen, add a row to screens(): a file name, what to store before the
 // program starts, and what to do once it runs; the function returns the window to
 // photograph.
+#include "tests/common/storeserverprocess.h"
 #include "tests/ui/common/uifixture.h"
 
 #include "Model/brushdataservice.h"
+#include "Model/downloadstatusinfo.h"
+#include "Model/product.h"
 #include "Model/resourcedataservice.h"
+#include "Model/storedataservice.h"
 #include "Model/systemdataservice.h"
 #include "appservices.h"
 
@@ -302,6 +306,52 @@ void addViewScreens(QList<Screen> &list)
                        f.setWindowSetting(QStringLiteral("viewType/brush"), 3);
                    },
                    advancedTooltip};
+// The demo's store, with a library folder for its downloads.
+void prepareStore(UiFixture &fixture)
+{
+    fixture.startStore(QStringLiteral(KIVARA_DEMO_CATALOGUE));
+    QDir().mkpath(fixture.path(QStringLiteral("library/KIVSource")));
+    fixture.storeSetting(DatabaseService::LibraryLocation, fixture.path(QStringLiteral("library")));
+}
+
+// The store window with its catalogue and pictures; logged in as the demo user when asked.
+QQuickWindow *storeWindow(UiFixture &fixture, const QString &user = QString())
+{
+    if (!fixture.click(QStringLiteral("libraryButton")))
+        return nullptr;
+    auto *window = qobject_cast<QQuickWindow *>(fixture.findObject(QStringLiteral("storeWindow")));
+    StoreDataService *store = fixture.services()->store();
+    if (!window || !QTest::qWaitFor([store] { return store->hasProductList(); }, 10000))
+        return nullptr;
+    if (!user.isEmpty()) {
+        // The login ends with the subscriptions, which re-sort the lists.
+        int resorted = 0;
+        QObject::connect(store->model(), &QAbstractItemModel::layoutChanged, window, [&resorted] { ++resorted; });
+        store->loginWithUser(user, user);
+        if (!QTest::qWaitFor([&resorted] { return resorted > 0; }, 10000))
+            return nullptr;
+    }
+    // The pictures come from the store as they would from the web.
+    QTest::qWait(1500);
+    return window;
+}
+
+QQuickItem *storeItem(UiFixture &fixture, QQuickWindow *window, const char *name)
+{
+    return window ? fixture.findItem(QString::fromLatin1(name), window) : nullptr;
+}
+
+// Scrolls the store's grid down by that much.
+QQuickWindow *scrolledStore(UiFixture &fixture, double by)
+{
+    QQuickWindow *window = storeWindow(fixture, QStringLiteral("demo"));
+    QQuickItem *grid = storeItem(fixture, window, "storeGridView");
+    if (!grid)
+        return nullptr;
+    QQuickItem *flickable = grid->property("contentItem").value<QQuickItem *>();
+    if (flickable)
+        flickable->setProperty("contentY", by);
+    return window;
 }
 
 QList<Screen> screens()
@@ -381,6 +431,86 @@ QList<Screen> screens()
     list << Screen{QStringLiteral("updates-available"), noPreparation, [](UiFixture &f) {
                        f.system()->reportLatestVersion(QStringLiteral("3.1.0"));
                        return childWindow(f, "updatesWindow");
+                   }};
+    list << Screen{QStringLiteral("store-logged-out"), prepareStore, [](UiFixture &f) { return storeWindow(f); }};
+    list << Screen{QStringLiteral("store-login"), prepareStore, [](UiFixture &f) {
+                       QQuickWindow *window = storeWindow(f);
+                       if (!window || !f.click(storeItem(f, window, "loginButton")))
+                           return static_cast<QQuickWindow *>(nullptr);
+                       QTest::qWait(200);
+                       QQuickItem *user = storeItem(f, window, "usernameField");
+                       if (user)
+                           user->setProperty("text", QStringLiteral("demo"));
+                       return window;
+                   }};
+    list << Screen{QStringLiteral("store-login-failed"), prepareStore, [](UiFixture &f) {
+                       QQuickWindow *window = storeWindow(f);
+                       StoreDataService *store = f.services()->store();
+                       if (!window || !f.click(storeItem(f, window, "loginButton")))
+                           return static_cast<QQuickWindow *>(nullptr);
+                       storeItem(f, window, "usernameField")->setProperty("text", QStringLiteral("demo"));
+                       storeItem(f, window, "passwordField")->setProperty("text", QStringLiteral("wrong"));
+                       f.click(storeItem(f, window, "loginAcceptButton"));
+                       return QTest::qWaitFor([store] { return store->loginFailed(); }, 5000) ? window : nullptr;
+                   }};
+    list << Screen{QStringLiteral("store-logged-in"), prepareStore,
+                   [](UiFixture &f) { return storeWindow(f, QStringLiteral("demo")); }};
+    list << Screen{QStringLiteral("store-featured-browse"), prepareStore,
+                   [](UiFixture &f) { return scrolledStore(f, 414); }};
+    list << Screen{QStringLiteral("store-download"),
+                   [](UiFixture &f) {
+                       prepareStore(f);
+                       f.storeServer()->setFault(QStringLiteral("download/201"), QStringLiteral("slow"));
+                       f.storeServer()->setFault(QStringLiteral("download/203"), QStringLiteral("slow"));
+                   },
+                   [](UiFixture &f) {
+                       QQuickWindow *window = scrolledStore(f, 414);
+                       StoreDataService *store = f.services()->store();
+                       if (!window)
+                           return window;
+                       store->downloadProductById(201);
+                       store->downloadProductById(203);
+                       const QSharedPointer<Product> clay = store->productById(201);
+                       if (!QTest::qWaitFor([clay] { return clay && clay->downloadStatus()->percent() >= 40; }, 20000))
+                           return static_cast<QQuickWindow *>(nullptr);
+                       return window;
+                   }};
+    list << Screen{QStringLiteral("store-product-page"), prepareStore, [](UiFixture &f) {
+                       QQuickWindow *window = storeWindow(f, QStringLiteral("demo"));
+                       if (window)
+                           QMetaObject::invokeMethod(window, "showDetailsPage", Q_ARG(QVariant, 201));
+                       QTest::qWait(800);
+                       return window;
+                   }};
+    list << Screen{QStringLiteral("store-product-page-purchase"), prepareStore, [](UiFixture &f) {
+                       QQuickWindow *window = storeWindow(f, QStringLiteral("demo"));
+                       if (window)
+                           QMetaObject::invokeMethod(window, "showDetailsPage", Q_ARG(QVariant, 204));
+                       QTest::qWait(800);
+                       return window;
+                   }};
+    list << Screen{QStringLiteral("store-membership-page"), prepareStore, [](UiFixture &f) {
+                       QQuickWindow *window = storeWindow(f);
+                       if (window)
+                           QMetaObject::invokeMethod(window, "showDetailsPage", Q_ARG(QVariant, 205));
+                       QTest::qWait(800);
+                       return window;
+                   }};
+    list << Screen{QStringLiteral("store-table"), prepareStore, [](UiFixture &f) {
+                       QQuickWindow *window = storeWindow(f, QStringLiteral("demo"));
+                       if (!window || !f.click(storeItem(f, window, "viewToggleButton")))
+                           return static_cast<QQuickWindow *>(nullptr);
+                       // The pointer leaves, and the button's tooltip with it.
+                       QTest::mouseMove(window, QPoint(700, 590));
+                       QTest::qWait(1000);
+                       return window;
+                   }};
+    list << Screen{QStringLiteral("store-filtered"), prepareStore, [](UiFixture &f) {
+                       QQuickWindow *window = storeWindow(f, QStringLiteral("studio"));
+                       if (!window || !f.click(storeItem(f, window, "categoryItem_Brushes")))
+                           return static_cast<QQuickWindow *>(nullptr);
+                       QTest::qWait(800);
+                       return window;
                    }};
     addViewScreens(list);
     return list;
