@@ -28,6 +28,7 @@
 #include <QTest>
 #include <QTextStream>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -212,10 +213,20 @@ QQuickItem *tileOf(UiFixture &fixture, const QString &kind, int row)
                             content);
 }
 
-// The pointer rests on the bottom strip, so that no tooltip or hover covers the screen.
+// The pointer rests on the bottom strip, so that no tooltip or hover covers the
+// screen, and the visible tiles have their thumbnails (they load on other threads,
+// slowly on a busy machine).
 QQuickWindow *pointerAway(UiFixture &fixture)
 {
     QTest::mouseMove(fixture.mainWindow(), QPoint(700, fixture.mainWindow()->height() - 2));
+    // Delegates are children of their view only in the visual tree.
+    std::function<bool(QQuickItem *)> loading = [&loading](QQuickItem *item) {
+        if (item->objectName() == QLatin1String("tileThumbnail") && item->property("status").toInt() == 2) // Image.Loading
+            return true;
+        const QList<QQuickItem *> children = item->childItems();
+        return std::any_of(children.cbegin(), children.cend(), loading);
+    };
+    QTest::qWaitFor([&] { return !loading(fixture.mainWindow()->contentItem()); }, 10000);
     return fixture.mainWindow();
 }
 
