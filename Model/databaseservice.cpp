@@ -612,6 +612,14 @@ QHash<QString, QSharedPointer<ResourceInfo>> DatabaseService::readResourceIndex(
     return RecordReader(database(), table).resourceIndex();
 }
 
+std::unique_ptr<RecordReader> DatabaseService::readResourceRows(ResourceType type) const
+{
+    const QString table = resourceTable(type);
+    if (table.isEmpty())
+        return nullptr;
+    return std::make_unique<RecordReader>(database(), table);
+}
+
 QMap<QString, QSharedPointer<BrushInfo>> DatabaseService::readBrushes() const
 {
     return RecordReader(database(), QStringLiteral("Brushes")).brushes();

@@ -15,11 +15,14 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+
+#include <memory>
 #include <QVector>
 
 #include <tuple>
 
 class MergeStatement;
+class RecordReader;
 class QSqlDatabase;
 class QSqlQuery;
 
@@ -123,6 +126,9 @@ public:
     // The same records for a scan, which looks up the name of every file it finds: a
     // hash finds a name without walking a tree of thousands of names.
     QHash<QString, QSharedPointer<ResourceInfo>> readResourceIndex(ResourceType type) const;
+    // The stored rows of a kind one at a time, for a rescan that compares them with the
+    // objects it holds; null for a kind without a table. Lives only within a call.
+    std::unique_ptr<RecordReader> readResourceRows(ResourceType type) const;
     QMap<QString, QSharedPointer<BrushInfo>> readBrushes() const;
     QMap<QString, QSharedPointer<AlphaInfo>> readAlphas() const;
 

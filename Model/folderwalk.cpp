@@ -25,6 +25,13 @@ QString File::completeBaseName() const
     return m_path.mid(m_nameStart, dot - m_nameStart);
 }
 
+bool File::hasCompleteBaseName(const QString &name) const
+{
+    const int dot = m_path.lastIndexOf(QLatin1Char('.'));
+    const int end = dot < m_nameStart ? m_path.size() : dot;
+    return QStringView(m_path).mid(m_nameStart, end - m_nameStart) == QStringView(name);
+}
+
 QDateTime File::lastModified() const
 {
     return m_modifiedMs == noTime ? QDateTime() : QDateTime::fromMSecsSinceEpoch(m_modifiedMs, Qt::UTC);

@@ -38,6 +38,8 @@ public:
     QString fileName() const { return m_path.mid(m_nameStart); }
     // The name without its last suffix: "Skin.Shader.zmt" gives "Skin.Shader".
     QString completeBaseName() const;
+    // Whether completeBaseName() is name, compared in place.
+    bool hasCompleteBaseName(const QString &name) const;
     // Milliseconds since the epoch, or noTime.
     qint64 modifiedMs() const { return m_modifiedMs; }
     // The same as a date-time in UTC (invalid for noTime); no local-time conversion.

@@ -95,11 +95,101 @@ void GenericDataService::scanAll()
 {
     // The folders are walked meanwhile.
     FolderPrefetch walk(scanFolders(m_hostFolders), m_nameFilters);
+    QVector<QVector<FolderWalk::File>> walked;
+    if (rescanInPlace(walk, walked))
+        return;
     beginFullScan();
     const RecordIndex records = database->readResourceIndex(kind());
     for (int i = 0; i < walk.count(); ++i)
-        addFiles(walk.take(i), records);
+        addFiles(i < walked.size() ? walked.at(i) : walk.take(i), records);
     endFullScan();
+}
+
+bool GenericDataService::rescanInPlace(FolderPrefetch &walk, QVector<QVector<FolderWalk::File>> &walked)
+{
+    if (items.isEmpty())
+        return false;
+    QVector<StoredState> stored(items.size());
+    QVector<QPair<int, QDateTime>> dates;
+    if (!compareStoredRows(stored, dates))
+        return false;
+
+    // The files must come in the objects' order, each with the path and name of its
+    // object: then every name goes to the same file as before.
+    struct Found
+    {
+        int row;
+        qint64 modifiedMs;
+    };
+    QVector<Found> retimed;
+    QVector<int> changedRows;       // files changed since their scan, to be stored
+    QVector<int> folderEnds;        // the row after each folder's last
+    int row = 0;
+    for (int i = 0; i < walk.count(); ++i) {
+        walked.append(walk.take(i));
+        for (const FolderWalk::File &file : walked.last()) {
+            const Resource *resource = row < items.size() ? items.at(row).data() : nullptr;
+            if (!resource || resource->path() != file.filePath() || !file.hasCompleteBaseName(resource->name())) {
+                const QString name = file.completeBaseName();
+                if (name.isEmpty() || skipsName(name))
+                    continue; // a full scan passes it over too
+                return false;
+            }
+            const qint64 modified = file.modifiedMs();
+            const QDateTime &shown = resource->lastModified();
+            if (modified == FolderWalk::File::noTime ? shown.isValid()
+                                                     : !shown.isValid() || shown.toMSecsSinceEpoch() != modified)
+                retimed.append({row, modified});
+            // As mergeScannedRecord judges a stored record.
+            const StoredState &state = stored.at(row);
+            if (!state.dated || (modified != FolderWalk::File::noTime && modified >= state.endMs))
+                changedRows.append(row);
+            ++row;
+        }
+        folderEnds.append(row);
+    }
+    if (row != items.size())
+        return false;
+
+    // Changed files are stored as a full scan stores them: their records as read, with
+    // the new path and scan date, one transaction per folder.
+    if (!changedRows.isEmpty()) {
+        const RecordIndex records = database->readResourceIndex(kind());
+        const QString scanDate = scanStamp();
+        int next = 0;
+        for (const int end : qAsConst(folderEnds)) {
+            QList<QSharedPointer<ResourceInfo>> toStore;
+            for (; next < changedRows.size() && changedRows.at(next) < end; ++next) {
+                const int changed = changedRows.at(next);
+                QSharedPointer<ResourceInfo> record = records.value(items.at(changed)->name());
+                if (!record)
+                    continue;
+                record->path = items.at(changed)->path();
+                record->scanDate = scanDate;
+                record->resource = items.at(changed).data();
+                record->row = changed;
+                toStore.append(record);
+            }
+            database->saveResources(toStore, kind());
+        }
+    }
+
+    QVector<bool> touched(items.size(), false);
+    for (const auto &date : qAsConst(dates)) {
+        items.at(date.first)->setScanDate(date.second);
+        touched[date.first] = true;
+    }
+    for (const Found &found : qAsConst(retimed)) {
+        items.at(found.row)->setLastModified(FolderWalk::File(QString(), 0, found.modifiedMs).lastModified());
+        touched[found.row] = true;
+    }
+    QVector<int> rows;
+    for (int i = 0; i < touched.size(); ++i) {
+        if (touched.at(i))
+            rows.append(i);
+    }
+    emitRowsChanged(rows);
+    return true;
 }
 
 void GenericDataService::scanLocation(const QString &folder)

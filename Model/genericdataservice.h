@@ -5,6 +5,7 @@
 #include "Model/resourcedataservice.h"
 
 #include <QString>
+#include <QVector>
 #include <QStringList>
 
 // The catalogue of a kind of ZBrush file that needs nothing but its name: projects,
@@ -13,6 +14,8 @@
 // folder and the user's locations; the first file of a name wins, and each file is
 // merged with its stored record so that the user's metadata survives a rescan.
 // Scans run on the GUI thread.
+class FolderPrefetch;
+
 class GenericDataService : public ResourceDataService
 {
     Q_OBJECT
@@ -69,6 +72,12 @@ protected:
     virtual bool skipsName(const QString &name) const;
 
 private:
+    // A rescan that keeps the objects when the files and stored rows are those that
+    // made them: only files changed since their scan are stored and only rows that
+    // changed are announced. False, having changed nothing, when anything else differs
+    // (a file new, gone or moved, an edit made behind the catalogue's back): the caller
+    // then scans in full. walked receives the files of the folders taken from walk.
+    bool rescanInPlace(FolderPrefetch &walk, QVector<QVector<FolderWalk::File>> &walked);
     // The files of one folder merged with the records and stored, as a folder walk does.
     template<class Records>
     void addFiles(const QVector<FolderWalk::File> &files, const Records &info);

@@ -54,6 +54,30 @@ void RecordReader::readCommon(ResourceInfo &info, Qt::SplitBehavior emptyCategor
     info.scanDate = repeated(m_scanDate, m_lastScanDate, same);
 }
 
+bool RecordReader::nextRow()
+{
+    if (m_started)
+        return m_statement.next();
+    m_started = true;
+    return first();
+}
+
+const QStringList &RecordReader::tags()
+{
+    return repeated(m_tags, m_lastTags, [](const QString &text) { return text.split(comma, Qt::SkipEmptyParts); });
+}
+
+const QStringList &RecordReader::categories()
+{
+    return repeated(m_category, m_lastCategories,
+                    [](const QString &text) { return text.split(comma, Qt::KeepEmptyParts); });
+}
+
+const QString &RecordReader::scanDate()
+{
+    return repeated(m_scanDate, m_lastScanDate, [](const QString &text) { return text; });
+}
+
 template<class Map>
 Map RecordReader::readResources()
 {

@@ -32,6 +32,21 @@ public:
     // Categories drop empty pieces.
     QMap<QString, QSharedPointer<BrushInfo>> brushes();
 
+    // Row by row, for comparing the stored rows with objects already made from them
+    // without making records: values are compared in place, lists split as resources()
+    // splits them. The first call finds the columns.
+    bool nextRow();
+    bool nameIs(const QString &name) const { return m_statement.textEquals(m_name, name); }
+    QString name() const { return m_statement.text(m_name); }
+    bool descriptionIs(const QString &description) const
+    {
+        return m_statement.textEquals(m_description, description);
+    }
+    const QStringList &tags();
+    const QStringList &categories();
+    bool readOnly() const { return m_statement.integer(m_readOnly) == 1; }
+    const QString &scanDate();
+
 private:
     // The last text read from a column and what it became.
     template<class T>
@@ -57,6 +72,7 @@ private:
     int m_category = -1;
     int m_readOnly = -1;
     int m_scanDate = -1;
+    bool m_started = false;
     Repeated<QString> m_lastScanDate;
     Repeated<QStringList> m_lastTags;
     Repeated<QStringList> m_lastCategories;

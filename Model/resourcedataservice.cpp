@@ -2,6 +2,7 @@
 
 #include "Model/favoriteset.h"
 #include "Model/hostbridge.h"
+#include "Model/recordreader.h"
 #include "Model/resource.h"
 #include "Model/resourceroles.h"
 #include "Model/systemdataservice.h"
@@ -44,6 +45,44 @@ const ScanDate &parseScanDate(const QString &text)
     if (parsed.date.isValid())
         parsed.endMs = parsed.date.toMSecsSinceEpoch() + 1000;
     return *known.insert(text, parsed);
+}
+
+// The list an object made from a stored list shows (as applyStoredRecord adds them):
+// each text once, and for categories without "All", which stands for none. Rows mostly
+// share their lists, so the last one is kept.
+class ShownList
+{
+public:
+    explicit ShownList(bool categories)
+        : m_categories(categories)
+    {
+    }
+
+    const QStringList &of(const QStringList &stored)
+    {
+        if (!m_known || !stored.isSharedWith(m_stored)) {
+            m_stored = stored;
+            m_shown.clear();
+            for (const QString &text : stored) {
+                if ((m_categories && text == QLatin1String(ResourceDataService::allCategory)) || m_shown.contains(text))
+                    continue;
+                m_shown.append(text);
+            }
+            m_known = true;
+        }
+        return m_shown;
+    }
+
+private:
+    bool m_categories;
+    bool m_known = false;
+    QStringList m_stored;
+    QStringList m_shown;
+};
+
+bool sameTime(const QDateTime &a, const QDateTime &b)
+{
+    return a.isValid() == b.isValid() && (!a.isValid() || a == b);
 }
 
 } // namespace
@@ -375,6 +414,62 @@ bool ResourceDataService::mergeScannedRecord(Resource &resource, ResourceInfo &r
     record.path = resource.path();
     record.scanDate = scanDate;
     return true;
+}
+
+bool ResourceDataService::compareStoredRows(QVector<StoredState> &states,
+                                            QVector<QPair<int, QDateTime>> &dates) const
+{
+    const std::unique_ptr<RecordReader> rows = database->readResourceRows(m_kind);
+    if (!rows)
+        return false;
+    ShownList categories(true);
+    ShownList tags(false);
+    // Rows are stored in the order scans first found their files, which is mostly the
+    // order of the objects: the next object is tried before the names are looked up.
+    QHash<QString, int> rowOfName;
+    int next = 0;
+    int seen = 0;
+    while (rows->nextRow()) {
+        int row = -1;
+        if (next < items.size() && rows->nameIs(items.at(next)->name())) {
+            row = next++;
+        } else {
+            if (rowOfName.isEmpty()) {
+                rowOfName.reserve(items.size());
+                for (int i = 0; i < items.size(); ++i)
+                    rowOfName.insert(items.at(i)->name(), i);
+            }
+            row = rowOfName.value(rows->name(), -1);
+            if (row < 0)
+                continue; // a row whose file is gone
+            next = row + 1;
+        }
+        const Resource &resource = *items.at(row);
+        if (!rows->descriptionIs(resource.description()) || rows->readOnly() != resource.readOnly()
+            || categories.of(rows->categories()) != resource.categories()
+            || tags.of(rows->tags()) != resource.tags())
+            return false;
+        const ScanDate &scanned = parseScanDate(rows->scanDate());
+        if (!sameTime(scanned.date, resource.scanDate()))
+            dates.append({row, scanned.date});
+        StoredState &state = states[row];
+        seen += state.seen ? 0 : 1;
+        state.seen = true;
+        state.dated = scanned.date.isValid();
+        state.endMs = scanned.endMs;
+    }
+    return seen == items.size();
+}
+
+void ResourceDataService::emitRowsChanged(const QVector<int> &rows)
+{
+    for (int i = 0; i < rows.size();) {
+        int last = i;
+        while (last + 1 < rows.size() && rows.at(last + 1) == rows.at(last) + 1)
+            ++last;
+        emit dataChanged(index(rows.at(i), 0), index(rows.at(last), 0));
+        i = last + 1;
+    }
 }
 
 bool ResourceDataService::claimName(const QString &name)

@@ -3,9 +3,11 @@
 #include "Model/databaseservice.h"
 
 #include <QAbstractListModel>
+#include <QDateTime>
 #include <QFuture>
 #include <QList>
 #include <QMap>
+#include <QPair>
 #include <QPointer>
 #include <QSet>
 #include <QSharedPointer>
@@ -173,6 +175,22 @@ protected:
     // Takes the name of a file a scan found; false when an earlier file has it (the
     // first file of a name wins, across all folders of the kind).
     bool claimName(const QString &name);
+    // A rescan in place, when the files and the stored rows are what made the objects:
+    // what each object's stored row says of its file.
+    struct StoredState
+    {
+        qint64 endMs = 0;   // the first moment after the stored scan date's second
+        bool dated = false; // the stored scan date could be read
+        bool seen = false;  // the object has a row
+    };
+    // Compares every stored row of the kind with the object of its name, in place.
+    // False when an object would take another description, categories, tags or
+    // read-only flag from its row, or has no row: only a full scan gives the right
+    // rows then. Scan dates that differ (an object a scan made for a new file shows
+    // none) come back in dates, for the objects to take. states has one entry per row.
+    bool compareStoredRows(QVector<StoredState> &states, QVector<QPair<int, QDateTime>> &dates) const;
+    // Announces changes to these rows (ascending), a range of neighbours at a time.
+    void emitRowsChanged(const QVector<int> &rows);
     // Appends resources a scan made, their names claimed, as rows at the end: Qt's
     // proxy rebuilds its whole mapping on every insertion, so row by row a large
     // folder would cost quadratic time.

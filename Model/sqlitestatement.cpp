@@ -174,6 +174,27 @@ bool SqliteStatement::textEquals(int column, const QByteArray &utf8) const
     return bytes && size == utf8.size() && std::memcmp(bytes, utf8.constData(), size_t(size)) == 0;
 }
 
+bool SqliteStatement::textEquals(int column, const QString &text) const
+{
+    sqlite3_value *value = cell(column);
+    if (!value || sqlite3_value_type(value) == SQLITE_NULL)
+        return text.isEmpty();
+    if (sqlite3_value_type(value) != SQLITE_TEXT)
+        return this->text(column) == text;
+    const unsigned char *bytes = sqlite3_value_text(value);
+    const int size = sqlite3_value_bytes(value);
+    if (!bytes || !isAscii(bytes, size))
+        return this->text(column) == text;
+    if (size != text.size())
+        return false;
+    const QChar *units = text.constData();
+    for (int i = 0; i < size; ++i) {
+        if (units[i].unicode() != bytes[i])
+            return false;
+    }
+    return true;
+}
+
 QByteArray SqliteStatement::utf8(int column) const
 {
     sqlite3_value *value = cell(column);

@@ -47,6 +47,9 @@ public:
     bool textEquals(int column, const QByteArray &utf8) const;
     // The UTF-8 bytes of a text value; null for every other value.
     QByteArray utf8(int column) const;
+    // Whether text(column) would equal text (a null value equals an empty text, as
+    // QString compares them), compared in place for ASCII.
+    bool textEquals(int column, const QString &text) const;
 
     // Writing ------------------------------------------------------------------------
     // Parameters count from 1, as in SQLite. A null text binds NULL, as Qt does.
