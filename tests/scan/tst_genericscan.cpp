@@ -3,6 +3,7 @@
 #include "../database/rawconnection.h"
 #include "scanworld.h"
 #include "tests/common/resourcerecord.h"
+#include "tests/common/testfiles.h"
 #include "tests/common/zbrushcommand.h"
 
 #include "Model/genericdataservice.h"
@@ -57,6 +58,48 @@ QStringList writes(RawConnection &raw)
 
 const QDateTime longAgo(QDate(2020, 5, 1), QTime(12, 0));
 
+// Everything a row shows, one text per row. An object made for a new record shows no
+// scan date until the next start (withScanDate false leaves the date out).
+QStringList rowTexts(const ResourceDataService &service, bool withScanDate = true)
+{
+    QStringList rows;
+    for (int row = 0; row < service.rowCount(); ++row) {
+        const QModelIndex index = service.index(row, 0);
+        const QSharedPointer<Resource> resource = service.resourceAt(row);
+        rows << QStringList{index.data(GenericRole::Name).toString(), index.data(GenericRole::Path).toString(),
+                            index.data(GenericRole::Description).toString(),
+                            index.data(GenericRole::Categories).toStringList().join('|'),
+                            index.data(GenericRole::Tags).toStringList().join('|'),
+                            withScanDate ? resource->scanDate().toString(Qt::ISODate) : QString(),
+                            resource->lastModified().toString(Qt::ISODateWithMs), QString::number(resource->readOnly())}
+                    .join(';');
+    }
+    return rows;
+}
+
+QVector<const Resource *> objects(const ResourceDataService &service)
+{
+    QVector<const Resource *> list;
+    for (int row = 0; row < service.rowCount(); ++row)
+        list << service.resourceAt(row).data();
+    return list;
+}
+
+// Three tools with the user's metadata (a text beyond ASCII among it), scanned once and
+// rescanned once, so that the objects show their stored scan dates.
+std::unique_ptr<GenericDataService> scannedTools(ScanWorld &world)
+{
+    world.addFile(world.zbrush, QStringLiteral("ZTools/Anvil.ztl"), longAgo);
+    world.addFile(world.zbrush, QStringLiteral("ZTools/Bolt.ztl"), longAgo);
+    world.addFile(world.storeFolder, QStringLiteral("Chisel.ztl"), longAgo);
+    auto service = catalogue(world, QStringLiteral("toolData"));
+    service->setData(service->index(0, 0), QStringLiteral("Grün, schwer"), GenericRole::Description);
+    service->addCategoryToResource(1, QStringLiteral("Metal"));
+    service->addTagToResource(1, QStringLiteral("small"));
+    service->scanAll();
+    return service;
+}
+
 } // namespace
 
 class TestGenericScan : public QObject
@@ -77,6 +120,10 @@ private slots:
     void locations();
     void editsSurviveRestart();
     void modelStaysConsistentDuringScans();
+    void unchangedRescanTouchesNothing();
+    void changedFileRescannedInPlace();
+    void rescanAfterChangesMatchesFreshScan_data();
+    void rescanAfterChangesMatchesFreshScan();
 };
 
 void TestGenericScan::kinds_data()
@@ -386,6 +433,109 @@ void TestGenericScan::modelStaysConsistentDuringScans()
     QCOMPARE(service->rowCount(), 31);
     QCOMPARE(service->model()->rowCount(), 12); // M1, M10 … M19, M21
     QCOMPARE(service->model()->index(0, 0).data(GenericRole::Name).toString(), QStringLiteral("M21"));
+}
+
+// A rescan that finds every file as it was keeps its objects, writes nothing to the
+// library file and tells the views nothing.
+void TestGenericScan::unchangedRescanTouchesNothing()
+{
+    ScanWorld world;
+    QVERIFY(world.isValid());
+    auto service = scannedTools(world);
+    QAbstractItemModelTester tester(service.get(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    const QStringList rows = rowTexts(*service);
+    const QVector<const Resource *> before = objects(*service);
+    QCOMPARE(before.size(), 3);
+    const QByteArray file = TestFiles::read(world.databasePath);
+    QVERIFY(!file.isEmpty());
+    QSignalSpy changed(service.get(), &QAbstractItemModel::dataChanged);
+    QSignalSpy reset(service.get(), &QAbstractItemModel::modelReset);
+    QSignalSpy removed(service.get(), &QAbstractItemModel::rowsRemoved);
+
+    service->scanAll();
+    QCOMPARE(objects(*service), before);
+    QCOMPARE(rowTexts(*service), rows);
+    QCOMPARE(changed.count() + reset.count() + removed.count(), 0);
+    QCOMPARE(TestFiles::read(world.databasePath), file);
+}
+
+// One file written since its scan: its record alone is stored, its row alone announced.
+void TestGenericScan::changedFileRescannedInPlace()
+{
+    ScanWorld world;
+    QVERIFY(world.isValid());
+    auto service = scannedTools(world);
+    QAbstractItemModelTester tester(service.get(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    const QVector<const Resource *> before = objects(*service);
+    const QDateTime storedDate = service->resourceAt(1)->scanDate();
+    RawConnection raw(world.databasePath);
+    countWrites(raw, DatabaseService::resourceTable(DatabaseService::Tool));
+    const QDateTime written = QDateTime::currentDateTimeUtc().addSecs(3600);
+    const QString bolt = world.addFile(world.zbrush, QStringLiteral("ZTools/Bolt.ztl"), written);
+    QSignalSpy changed(service.get(), &QAbstractItemModel::dataChanged);
+    QSignalSpy reset(service.get(), &QAbstractItemModel::modelReset);
+
+    service->scanAll();
+    QCOMPARE(objects(*service), before);
+    QCOMPARE(reset.count(), 0);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(changed.at(0).at(0).toModelIndex().row(), 1);
+    QCOMPARE(changed.at(0).at(1).toModelIndex().row(), 1);
+    QCOMPARE(service->resourceAt(1)->lastModified().toMSecsSinceEpoch(), written.toMSecsSinceEpoch());
+    // As a full scan shows it: the scan date of the record it was made from.
+    QCOMPARE(service->resourceAt(1)->scanDate(), storedDate);
+    QCOMPARE(writes(raw), QStringList{"Bolt"});
+    const auto row = world.database->readResources(DatabaseService::Tool).value("Bolt");
+    QCOMPARE(row->path, bolt);
+    QVERIFY(QDateTime::fromString(row->scanDate, Qt::TextDate) >= storedDate);
+    QCOMPARE(row->categories, QStringList{"Metal"});
+    QCOMPARE(row->tags, QStringList{"small"});
+}
+
+// Whatever changed, a rescan ends with the rows a catalogue made afresh shows.
+void TestGenericScan::rescanAfterChangesMatchesFreshScan_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("keepsObjects");
+    QTest::newRow("nothing") << "nothing" << true;
+    QTest::newRow("file added before the others") << "added" << false;
+    QTest::newRow("file removed") << "removed" << false;
+    QTest::newRow("same name found first elsewhere") << "shadowed" << false;
+    QTest::newRow("description changed in the file") << "description" << false;
+    QTest::newRow("row deleted from the file") << "deleted" << false;
+    QTest::newRow("name changed in the model only") << "renamed" << false;
+}
+
+void TestGenericScan::rescanAfterChangesMatchesFreshScan()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, keepsObjects);
+    ScanWorld world;
+    QVERIFY(world.isValid());
+    auto service = scannedTools(world);
+    QAbstractItemModelTester tester(service.get(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    const QVector<const Resource *> before = objects(*service);
+    const QString table = DatabaseService::resourceTable(DatabaseService::Tool);
+    if (change == "added") {
+        world.addFile(world.zbrush, QStringLiteral("ZTools/Awl.ztl"), longAgo);
+    } else if (change == "removed") {
+        QVERIFY(QFile::remove(world.zbrush + QStringLiteral("/ZTools/Bolt.ztl")));
+    } else if (change == "shadowed") {
+        world.addFile(world.zbrush, QStringLiteral("ZTools/deeper/Chisel.ztl"), longAgo);
+    } else if (change == "description") {
+        RawConnection raw(world.databasePath);
+        QVERIFY(raw.exec(QStringLiteral("UPDATE %1 SET Description = 'Grün, leicht' WHERE Name = 'Anvil'").arg(table)));
+    } else if (change == "deleted") {
+        RawConnection raw(world.databasePath);
+        QVERIFY(raw.exec(QStringLiteral("DELETE FROM %1 WHERE Name = 'Chisel'").arg(table)));
+    } else if (change == "renamed") {
+        QVERIFY(service->setData(service->index(2, 0), QStringLiteral("Gouge"), GenericRole::Name));
+    }
+
+    service->scanAll();
+    auto fresh = catalogue(world, QStringLiteral("toolData"));
+    QCOMPARE(rowTexts(*service, false), rowTexts(*fresh, false));
+    QCOMPARE(objects(*service) == before, keepsObjects);
 }
 
 QTEST_GUILESS_MAIN(TestGenericScan)
