@@ -26,6 +26,12 @@ namespace {
 
 const char *const formContentType = "application/x-www-form-urlencoded";
 
+// A reply that timed out or was aborted is closed; reading it would only warn.
+QByteArray bodyOf(QNetworkReply *reply)
+{
+    return reply->isOpen() ? reply->readAll() : QByteArray();
+}
+
 // An HTTP answer of the store, as opposed to a connection that failed.
 int httpStatus(const QNetworkReply *reply)
 {
@@ -439,7 +445,7 @@ void StoreDataService::requestDownloadLink(const QString &link)
 
 void StoreDataService::onLogin(QNetworkReply *reply, const QString &username, const QString &password)
 {
-    const QByteArray body = reply->readAll();
+    const QByteArray body = bodyOf(reply);
     // The login plug-in turns wrong credentials down with a 403 and a JSON
     // object; anything else that fails says nothing about the credentials.
     const bool answered = reply->error() == QNetworkReply::NoError
@@ -478,7 +484,7 @@ void StoreDataService::onProducts(QNetworkReply *reply, int generation)
     }
     qDebug() << "got product list";
     const StoreReplies::Catalogue catalogue = StoreReplies::parseProducts(
-        reply->readAll(), [this](const QString &fileType, const QString &name) {
+        bodyOf(reply), [this](const QString &fileType, const QString &name) {
             const InstalledCheck check = m_installedChecks.value(fileType);
             return check && check(name);
         });
@@ -509,7 +515,7 @@ void StoreDataService::onSales(QNetworkReply *reply)
     }
     qDebug() << "got owned product list";
     qDebug() << "attempt parseOwnedProductsJson";
-    if (!StoreReplies::parseSales(reply->readAll(), &ids)) {
+    if (!StoreReplies::parseSales(bodyOf(reply), &ids)) {
         m_ownedListLoaded = true;
         return;
     }
@@ -527,7 +533,7 @@ void StoreDataService::onFeatured(QNetworkReply *reply)
     QList<int> ids;
     if (reply->error() != QNetworkReply::NoError)
         qWarning().noquote() << "get featured products error" << reply->errorString();
-    else if (StoreReplies::parseFeatured(reply->readAll(), &ids))
+    else if (StoreReplies::parseFeatured(bodyOf(reply), &ids))
         qDebug() << "got featured products";
     for (const int id : qAsConst(ids)) {
         m_featuredIds.insert(id);
@@ -546,7 +552,7 @@ void StoreDataService::onSubscriptions(QNetworkReply *reply)
     QStringList subscriptions;
     if (reply->error() != QNetworkReply::NoError) {
         qWarning().noquote() << "get subscriptions error: " + reply->errorString();
-    } else if (StoreReplies::parseSubscriptions(reply->readAll(), &subscriptions)) {
+    } else if (StoreReplies::parseSubscriptions(bodyOf(reply), &subscriptions)) {
         qDebug() << "got sub cat list";
         const bool all = subscriptions.contains(QStringLiteral("all"));
         if (all) {
@@ -568,7 +574,7 @@ void StoreDataService::onSetInfo(QNetworkReply *reply, const QString &productNam
         return;
     }
     QString xml;
-    if (!StoreReplies::parseJsonString(reply->readAll(), &xml))
+    if (!StoreReplies::parseJsonString(bodyOf(reply), &xml))
         return;
     qDebug().noquote() << "got set info" << xml;
     QDomDocument document;
@@ -592,7 +598,7 @@ void StoreDataService::onDownloadLink(QNetworkReply *reply)
         return;
     }
     QString url;
-    if (!StoreReplies::parseJsonString(reply->readAll(), &url)) {
+    if (!StoreReplies::parseJsonString(bodyOf(reply), &url)) {
         m_downloads->downloadFailed();
         return;
     }
