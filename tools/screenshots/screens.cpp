@@ -226,7 +226,8 @@ QQuickWindow *pointerAway(UiFixture &fixture)
         const QList<QQuickItem *> children = item->childItems();
         return std::any_of(children.cbegin(), children.cend(), loading);
     };
-    QTest::qWaitFor([&] { return !loading(fixture.mainWindow()->contentItem()); }, 10000);
+    if (!QTest::qWaitFor([&] { return !loading(fixture.mainWindow()->contentItem()); }, 10000))
+        qWarning("Thumbnails still loading after 10 s");
     return fixture.mainWindow();
 }
 
@@ -317,6 +318,8 @@ void addViewScreens(QList<Screen> &list)
                        f.setWindowSetting(QStringLiteral("viewType/brush"), 3);
                    },
                    advancedTooltip};
+}
+
 // The demo's store, with a library folder for its downloads.
 void prepareStore(UiFixture &fixture)
 {
