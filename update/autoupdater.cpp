@@ -1,5 +1,7 @@
 #include "autoupdater.h"
 
+#include "appcastfeed.h"
+
 #ifdef Q_OS_WIN
 #include "winsparkleautoupdater.h"
 #else
@@ -7,9 +9,6 @@
 #endif
 
 #include <QDebug>
-#include <QDomDocument>
-#include <QDomElement>
-#include <QDomNodeList>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -87,36 +86,15 @@ void AutoUpdater::parseAppcast(QNetworkReply *reply)
     else
         qInfo() << "Update feed not available:" << reply->url().toString() << reply->errorString();
 
-    QDomDocument document;
-    if (!document.setContent(body)) {
+    const AppcastFeed feed = AppcastFeed::parse(body, m_appcastUrl);
+    if (!feed.isValid()) {
         qWarning("Failed to parse XML");
         appcastRead(false);
         return;
     }
-
-    QString newest;
-    QUrl newestUrl;
-    const QDomNodeList items = document.elementsByTagName(QStringLiteral("item"));
-    for (int i = 0; i < items.size(); ++i) {
-        for (QDomNode child = items.at(i).firstChild(); !child.isNull(); child = child.nextSibling()) {
-            if (child.nodeName() != QLatin1String("enclosure"))
-                continue;
-            const QDomElement enclosure = child.toElement();
-            if (!enclosure.hasAttribute(QStringLiteral("sparkle:version")))
-                continue;
-            // Plain text order, as the feed has always been compared.
-            const QString version = enclosure.attribute(QStringLiteral("sparkle:version"));
-            if (version > newest) {
-                newest = version;
-                const QString url = enclosure.attribute(QStringLiteral("url"));
-                newestUrl = url.isEmpty() ? QUrl() : m_appcastUrl.resolved(QUrl(url));
-            }
-        }
-    }
-
-    if (!newest.isEmpty()) {
-        m_latestVersion = newest;
-        m_latestDownloadUrl = newestUrl;
+    if (!feed.newestVersion().isEmpty()) {
+        m_latestVersion = feed.newestVersion();
+        m_latestDownloadUrl = feed.newestDownloadUrl();
     }
     m_fetched = true;
     if (m_report)
