@@ -3,12 +3,14 @@
 #              ZBrush when the Wine prefix holds one, otherwise on the demo ZBrush
 #   make test  installs what is missing, builds and runs every test headless
 # And: make demo (Kivara on the demo ZBrush, always), make demo-data (the demo
-# made anew in build/demo, without starting Kivara).
+# made anew in build/demo, without starting Kivara), make fuzz (the fuzz targets
+# built in build-fuzz/ and each run for FUZZ_TIME seconds; FUZZ_TARGETS picks some,
+# FUZZ_MERGE=1 minimises the kept corpora afterwards).
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run demo demo-data test bench screenshots clean
+.PHONY: all deps configure build run demo demo-data test bench screenshots fuzz clean
 
 all: build
 
@@ -45,6 +47,11 @@ bench: build
 screenshots: build
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target kivara_screenshots
 	tools/screenshots/shoot.sh $(BUILD_DIR)/tools/screenshots/kivara_screenshots $(BUILD_DIR)/screenshots $(SCREEN)
+
+FUZZ_TIME ?= 180
+FUZZ_TARGETS ?=
+fuzz: deps
+	FUZZ_TIME=$(FUZZ_TIME) JOBS=$(JOBS) bash scripts/run-fuzzers $(if $(FUZZ_MERGE),--merge) $(FUZZ_TARGETS)
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -3,39 +3,13 @@
 #include "rar/rararchive.h"
 #include "rar/rararchivefile.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <cstdint>
-#include <cstdlib>
-
-namespace {
-
-void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
-
-QString archivePath()
-{
-    // Memory-backed when the system has it: every input is written once.
-    static QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists()
-                                 ? QStringLiteral("/dev/shm/kivara-fuzz-XXXXXX")
-                                 : QDir::tempPath() + QStringLiteral("/kivara-fuzz-XXXXXX"));
-    return dir.filePath(QStringLiteral("input.rar"));
-}
-
-} // namespace
+#include "fuzz/fuzzsupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const bool silenced = (qInstallMessageHandler(quiet), true);
-    Q_UNUSED(silenced)
-    const QString path = archivePath();
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            abort();
-        file.write(reinterpret_cast<const char *>(data), qint64(size));
-    }
+    FuzzSupport::silenceQt();
+    static const QString path = FuzzSupport::scratchFolder() + QStringLiteral("/input.rar");
+    FuzzSupport::writeFile(path, FuzzSupport::bytes(data, size));
 
     RarArchive archive(path);
     if (!archive.open(RarArchive::OpenModeList))

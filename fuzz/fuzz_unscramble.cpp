@@ -3,19 +3,11 @@
 #include "crypto/credentialscrambler.h"
 #include "crypto/storecredentialkey.h"
 
-#include <QtGlobal>
-
-#include <cstdint>
-#include <cstdlib>
-
-namespace {
-void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
-}
+#include "fuzz/fuzzsupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const bool silenced = (qInstallMessageHandler(quiet), true);
-    Q_UNUSED(silenced)
+    FuzzSupport::silenceQt();
     static CredentialScrambler scrambler(StoreCredentialKey);
 
     const QByteArray input(reinterpret_cast<const char *>(data), int(size));
