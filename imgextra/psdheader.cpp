@@ -44,6 +44,12 @@ bool PsdHeader::parse(const QByteArray &document, QString *error)
                      .arg(m_channels).arg(width).arg(height).arg(m_depth);
         return false;
     }
+    // DevIL fails these itself, but leaks on every one.
+    const int colours = m_mode == Rgb ? 3 : m_mode == Cmyk ? 4 : 1;
+    if (m_channels < colours) {
+        *error = QStringLiteral("colour mode %1 needs %2 channels, has %3").arg(m_mode).arg(colours).arg(m_channels);
+        return false;
+    }
     m_width = int(width);
     m_height = int(height);
 

@@ -1,6 +1,7 @@
-#include "tools/writers/psdwriter.h"
+#include "imgextra/psdheader.h"
 #include "tests/common/realdata.h"
 #include "tests/common/testfiles.h"
+#include "tools/writers/psdwriter.h"
 
 #include <QBuffer>
 #include <QImageIOPlugin>
@@ -190,6 +191,8 @@ private slots:
     void capabilities();
     void badDocumentsFail_data();
     void badDocumentsFail();
+    void headerCheck_data();
+    void headerCheck();
     void truncatedDocumentsFail_data();
     void truncatedDocumentsFail();
     void concurrentReads();
@@ -484,6 +487,41 @@ void TestDevilHandler::badDocumentsFail()
     QVERIFY(!reader.read(&image));
     QCOMPARE(reader.error(), QImageReader::InvalidDataError);
     QCOMPARE(image.size(), QSize(1, 1));
+}
+
+// What DevIL must never see. It fails documents with fewer channels than their colour
+// mode has colours, but leaks on every one of them.
+void TestDevilHandler::headerCheck_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("problem");
+
+    QTest::newRow("RGB") << rgb8Case(5, 3, false).bytes << QString();
+    QTest::newRow("grey of one channel") << PsdWriter::write(makeDocument(5, 3, 8, PsdWriter::Grayscale, 1))
+                                         << QString();
+    QTest::newRow("RGB of one channel") << PsdWriter::write(makeDocument(5, 3, 8, PsdWriter::Rgb, 1))
+                                        << QStringLiteral("colour mode 3 needs 3 channels, has 1");
+    QTest::newRow("RGB of two channels, PackBits")
+        << PsdWriter::write(makeDocument(5, 3, 8, PsdWriter::Rgb, 2, true))
+        << QStringLiteral("colour mode 3 needs 3 channels, has 2");
+    QTest::newRow("CMYK of three channels") << PsdWriter::write(makeDocument(5, 3, 8, PsdWriter::Cmyk, 3))
+                                            << QStringLiteral("colour mode 4 needs 4 channels, has 3");
+}
+
+void TestDevilHandler::headerCheck()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, problem);
+
+    PsdHeader header;
+    QString error;
+    QCOMPARE(header.parse(bytes, &error), problem.isEmpty());
+    QCOMPARE(error, problem);
+    if (!problem.isEmpty()) {
+        QBuffer buffer(&bytes);
+        quiet = true;
+        QVERIFY(QImageReader(&buffer, "psd").read().isNull());
+    }
 }
 
 void TestDevilHandler::truncatedDocumentsFail_data()
