@@ -7,6 +7,7 @@
 #include "Model/hostbridge.h"
 #include "Model/resourceroles.h"
 #include "appfolders.h"
+#include "xmldocumentreader.h"
 #include "sorters/brushsorter.h"
 
 #include <QDomDocument>
@@ -379,7 +380,7 @@ bool BrushDataService::applyMetadataFile(const QString &path, RecordMap &records
     QDomDocument document;
     QString error;
     int line = 0;
-    if (!document.setContent(&file, &error, &line)) {
+    if (!XmlDocumentReader::read(file.readAll(), &document, &error, &line)) {
         qWarning().noquote() << "Skipping brush metadata file" << path << ": line" << line << error;
         return false;
     }

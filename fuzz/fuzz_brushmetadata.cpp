@@ -11,6 +11,7 @@
 #include "Model/resourceroles.h"
 #include "appfolders.h"
 #include "fuzz/fuzzsupport.h"
+#include "xmldocumentreader.h"
 
 #include <QDomDocument>
 #include <QSqlDatabase>
@@ -96,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (brushes.rowCount() != brushCount)
         abort();
     QDomDocument document;
-    if (document.setContent(input))
+    if (XmlDocumentReader::read(input, &document))
         brushes.applyMetadataDocument(document);
     for (int row = 0; row < brushes.rowCount(); ++row) {
         const int type = brushes.data(brushes.index(row), ResourceRoles::BrushRole::BrushType).toInt();

@@ -1,5 +1,7 @@
 #include "appcastfeed.h"
 
+#include "xmldocumentreader.h"
+
 #include <QDomDocument>
 #include <QDomElement>
 #include <QDomNodeList>
@@ -8,7 +10,7 @@ AppcastFeed AppcastFeed::parse(const QByteArray &body, const QUrl &feedUrl)
 {
     AppcastFeed feed;
     QDomDocument document;
-    if (!document.setContent(body))
+    if (!XmlDocumentReader::read(body, &document))
         return feed;
     feed.m_valid = true;
 

@@ -401,12 +401,15 @@ void TestBrushCatalogue::unparsableMetadataIsSkipped()
     writeBrushes(folder, {QStringLiteral("A"), QStringLiteral("B")});
     QVERIFY(TestFiles::write(folder + QStringLiteral("/a.kiv.xml"), "<KIV><Brush name=\"A\" "));
     QVERIFY(TestFiles::write(folder + QStringLiteral("/m.kiv.xml"), "not xml at all"));
+    // Deep enough to have overflowed the stack of the XML reader.
+    QVERIFY(TestFiles::write(folder + QStringLiteral("/d.kiv.xml"), "<KIV>" + QByteArray("<g>").repeated(60000)));
     QVERIFY(TestFiles::write(folder + QStringLiteral("/z.kiv.xml"),
                                    "<KIV><Brush name=\"B\" category=\"\" kiv_category=\"K\" type=\"Clay\"/></KIV>"));
 
     // Each broken document is logged with its path and passed over.
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("/a\\.kiv\\.xml")));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("/m\\.kiv\\.xml")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("/d\\.kiv\\.xml.*nested deeper")));
     Catalogue catalogue;
     QVERIFY(catalogue.start(library, DatabaseService::Brush, {folder}));
     QCOMPARE(shownNames(catalogue.view()), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
