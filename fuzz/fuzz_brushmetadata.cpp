@@ -45,6 +45,8 @@ struct Library
     Library()
     {
         FuzzSupport::ensureApplication();
+        // Threads that come and go between inputs would look like leaks to the fuzzer.
+        QThreadPool::globalInstance()->setExpiryTimeout(-1);
         const QString root = FuzzSupport::scratchFolder();
         const QString path = root + QStringLiteral("/brushes.db");
         if (!QFile::exists(path) && !QFile::copy(QStringLiteral(KIVARA_TEMPLATE_DB), path))
