@@ -3,7 +3,10 @@
 #include <QDomDocument>
 #include <QXmlStreamReader>
 
-bool XmlDocumentReader::read(const QByteArray &bytes, QDomDocument *document, QString *error, int *line)
+namespace {
+
+template<typename Input>
+bool readDocument(const Input &bytes, QDomDocument *document, QString *error, int *line)
 {
     // Measured first, with the stream reader that keeps its element stack on the heap,
     // then built by the same reader: what was measured is what gets built.
@@ -14,10 +17,10 @@ bool XmlDocumentReader::read(const QByteArray &bytes, QDomDocument *document, QS
         const QXmlStreamReader::TokenType token = scan.readNext();
         if (token == QXmlStreamReader::EndElement) {
             --depth;
-        } else if (token == QXmlStreamReader::StartElement && ++depth > maxDepth) {
+        } else if (token == QXmlStreamReader::StartElement && ++depth > XmlDocumentReader::maxDepth) {
             *document = QDomDocument();
             if (error)
-                *error = QStringLiteral("elements nested deeper than %1 levels").arg(maxDepth);
+                *error = QStringLiteral("elements nested deeper than %1 levels").arg(XmlDocumentReader::maxDepth);
             if (line)
                 *line = int(scan.lineNumber());
             return false;
@@ -30,4 +33,16 @@ bool XmlDocumentReader::read(const QByteArray &bytes, QDomDocument *document, QS
     // The reader stops at the fault; what it built up to there is no document.
     *document = QDomDocument();
     return false;
+}
+
+} // namespace
+
+bool XmlDocumentReader::read(const QByteArray &bytes, QDomDocument *document, QString *error, int *line)
+{
+    return readDocument(bytes, document, error, line);
+}
+
+bool XmlDocumentReader::read(const QString &text, QDomDocument *document, QString *error, int *line)
+{
+    return readDocument(text, document, error, line);
 }

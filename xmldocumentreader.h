@@ -5,7 +5,7 @@
 
 class QDomDocument;
 
-// Reads XML from outside (update feeds, brush metadata files) into a DOM document.
+// Reads XML from outside (update feeds, brush metadata files, the store's set information) into a DOM document.
 // Qt's DOM code recurses once per level of nesting, so a document of some tens of
 // thousands of nested elements (a hundred kilobytes) overflows the stack and takes
 // the program down. Such documents are refused before the DOM sees them; nothing
@@ -19,4 +19,6 @@ public:
     // are no document or are nested deeper than maxDepth.
     static bool read(const QByteArray &bytes, QDomDocument *document, QString *error = nullptr,
                      int *line = nullptr);
+    // Text already decoded (XML carried inside a JSON reply); an encoding it declares is ignored.
+    static bool read(const QString &text, QDomDocument *document, QString *error = nullptr, int *line = nullptr);
 };

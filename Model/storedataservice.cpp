@@ -11,6 +11,7 @@
 #include "crypto/credentialscrambler.h"
 #include "crypto/storecredentialkey.h"
 #include "sorters/productsorter.h"
+#include "xmldocumentreader.h"
 
 #include <QDomDocument>
 #include <QNetworkAccessManager>
@@ -580,7 +581,8 @@ void StoreDataService::onSetInfo(QNetworkReply *reply, const QString &productNam
     QDomDocument document;
     QString error;
     int line = 0;
-    if (!document.setContent(xml, &error, &line)) {
+    // The store's XML goes through the same depth check as every XML from outside.
+    if (!XmlDocumentReader::read(xml, &document, &error, &line)) {
         qWarning().noquote() << "The set information of" << productName << "is not XML: line" << line << error;
         return;
     }

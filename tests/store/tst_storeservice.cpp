@@ -362,6 +362,8 @@ void TestStoreService::misbehavingStore_data()
             QTest::addRow("%s %s", route, kind) << QString::fromLatin1(route) << QString::fromLatin1(kind);
     }
     QTest::addRow("link empty") << QStringLiteral("link") << QStringLiteral("empty");
+    // Set information nested 60000 levels deep overflowed the stack.
+    QTest::addRow("setinfo deep") << QStringLiteral("setinfo") << QStringLiteral("deep");
 }
 
 void TestStoreService::misbehavingStore()

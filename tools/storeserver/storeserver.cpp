@@ -17,7 +17,8 @@ const QStringList routes{QStringLiteral("login"),    QStringLiteral("products"),
                          QStringLiteral("link"),     QStringLiteral("download"),      QStringLiteral("image")};
 const QStringList faultKinds{QStringLiteral("none"),  QStringLiteral("malformed"), QStringLiteral("wrongshape"),
                              QStringLiteral("error"), QStringLiteral("stall"),     QStringLiteral("empty"),
-                             QStringLiteral("cut"),   QStringLiteral("hostile"),   QStringLiteral("slow")};
+                             QStringLiteral("cut"),   QStringLiteral("hostile"),   QStringLiteral("slow"),
+                             QStringLiteral("deep")};
 
 QByteArray json(const QJsonValue &value)
 {
@@ -372,6 +373,8 @@ void StoreServer::send(QTcpSocket *socket, const Reply &original, const QString 
         reply.body = wrongShape(route);
     } else if (fault == QLatin1String("empty")) {
         reply.body = "\"\"";
+    } else if (fault == QLatin1String("deep")) {
+        reply.body = jsonString(QStringLiteral("<a>").repeated(60000));
     }
 
     QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reasonOf(reply.status) + "\r\n";

@@ -21,8 +21,9 @@ class QTcpSocket;
 // of another shape), "error" (HTTP 500), "stall" (never answers), "empty" (an
 // empty link), "cut" (the download stops half-way), "hostile" (the archive also
 // holds members that climb out of the destination), "slow" (the download
-// trickles). "none" clears a fault. "download/<link>", "link/<link>" and
-// "image/<name>.png" set a fault for one pack or picture only.
+// trickles), "deep" (a reply nested 60000 levels deep). "none" clears a fault.
+// "download/<link>", "link/<link>" and "image/<name>.png" set a fault for one
+// pack or picture only.
 //
 // Control routes for tests and scripts:
 //   GET /_control/fault?route=R&kind=K   sets a fault
