@@ -327,6 +327,11 @@ void StoreDataService::setTransferTimeout(int milliseconds)
 
 // Requests -----------------------------------------------------------------------------
 
+void StoreDataService::setNetworkAccessManager(QNetworkAccessManager *manager)
+{
+    m_network = manager;
+}
+
 QNetworkAccessManager *StoreDataService::network()
 {
     if (!m_network)

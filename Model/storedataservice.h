@@ -83,6 +83,9 @@ public:
     static QByteArray loginBody(const QString &username, const QString &password);
     // A request that moves no data for this long fails; 0 waits for ever.
     void setTransferTimeout(int milliseconds);
+    // The store's requests go through manager (not owned; it must outlive the
+    // service). Set before the first request; by default the service makes its own.
+    void setNetworkAccessManager(QNetworkAccessManager *manager);
 
     QAbstractItemModel *model() const;
     QAbstractItemModel *featuredModel() const;

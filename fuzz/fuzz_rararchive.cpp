@@ -1,5 +1,8 @@
 // Arbitrary bytes as a RAR archive: list it and read every member through
-// RarArchiveFile. Failures are fine; crashes, leaks and undefined behaviour are not.
+// RarArchiveFile, then extract it as a downloaded pack is. Failures are fine;
+// crashes, leaks, undefined behaviour and a file written outside the destination
+// are not.
+#include "Model/archiveextractor.h"
 #include "rar/rararchive.h"
 #include "rar/rararchivefile.h"
 
@@ -8,8 +11,20 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FuzzSupport::silenceQt();
-    static const QString path = FuzzSupport::scratchFolder() + QStringLiteral("/input.rar");
+    static const QString root = FuzzSupport::scratchFolder();
+    static const QString path = root + QStringLiteral("/input.rar");
+    static const QString destination = root + QStringLiteral("/pack");
     FuzzSupport::writeFile(path, FuzzSupport::bytes(data, size));
+
+    QDir(destination).removeRecursively();
+    QDir().mkpath(destination);
+    const ArchiveExtractor::Result extracted = ArchiveExtractor::extract(path, destination);
+    if (extracted.written + extracted.failed > extracted.members)
+        abort();
+    const QStringList besideThePack =
+        QDir(root).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    if (besideThePack != QStringList{QStringLiteral("input.rar"), QStringLiteral("pack")})
+        abort();
 
     RarArchive archive(path);
     if (!archive.open(RarArchive::OpenModeList))
@@ -20,6 +35,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     RarArchiveFile file(&archive);
     int tried = 0;
     for (const RarFileInfo &info : infos) {
+        const QString relative = ArchiveExtractor::safeRelativePath(info.fileName);
+        const QString target = QDir::cleanPath(destination + QLatin1Char('/') + relative);
+        if (!relative.isEmpty() && !target.startsWith(destination + QLatin1Char('/')))
+            abort();
         if (++tried > 32)
             break;
         file.setFileName(info.fileName);
