@@ -19,6 +19,7 @@
 
 #include <QDomDocument>
 #include <QNetworkAccessManager>
+#include <QSortFilterProxyModel>
 #include <QSqlDatabase>
 #include <QStringListModel>
 
