@@ -1,93 +1,32 @@
-// Arbitrary bytes as the store's replies, taken in by the store service as the store
-// screen and a login take them: the input is cut at NUL bytes into the replies to
-// the login, the product list, the sales, the featured list and the subscriptions,
-// in that order, then the download link and the set information (a missing part is
-// an HTTP 404). The service runs its whole chain on them, then every category of
-// the tree is chosen in turn. No crash, the screen always stops waiting, the login
-// always ends, and a category's path never holds more names than the tree has.
-//
-// The library database is rolled back after every input.
-#include "Model/databaseservice.h"
-#include "Model/productcategoryitem.h"
+// Arbitrary bytes as the store's replies, read by the reply parsers alone: the input
+// is cut at NUL bytes into the replies to the login, the product list, the sales,
+// the featured list and the subscriptions, then the download link and the set
+// information (the order fuzz_storeservice uses, so that the two share inputs).
+// No crash; a product has an id and its name keeps nothing between brackets; a
+// price is empty, "Free", "Subscription" or a dollar amount.
+#include "Model/product.h"
 #include "Model/storeaddress.h"
-#include "Model/storedataservice.h"
 #include "Model/storereplies.h"
-#include "appfolders.h"
-#include "fuzz/cannedreply.h"
 #include "fuzz/fuzzsupport.h"
 #include "xmldocumentreader.h"
 
 #include <QDomDocument>
-#include <QNetworkAccessManager>
-#include <QSortFilterProxyModel>
-#include <QSqlDatabase>
-#include <QStringListModel>
+#include <QUrl>
 
 namespace {
 
-enum Part { Login, Products, Sales, Featured, Subscriptions, Link, SetInfo, PartCount };
+enum Part { Login, Products, Sales, Featured, Subscriptions, Link, SetInfo };
 
-// Answers each store route with its part of the input.
-class CannedStore : public QNetworkAccessManager
+bool bracketed(const QString &name)
 {
-public:
-    QList<QByteArray> parts;
-    int pending = 0;
-
-protected:
-    QNetworkReply *createRequest(Operation operation, const QNetworkRequest &request, QIODevice *) override
-    {
-        static const QHash<QString, Part> routes{
-            {QStringLiteral("/wp-json/jwt-auth/v1/token"), Login},
-            {QStringLiteral("/edd-api/products/"), Products},
-            {QStringLiteral("/edd-api/sales/"), Sales},
-            {QStringLiteral("/wp-json/kiv-edd-api/get_featured_products/"), Featured},
-            {QStringLiteral("/wp-json/kiv-edd-api/subscriptions/"), Subscriptions},
-        };
-        const int part = routes.value(request.url().path(), PartCount);
-        const bool answered = part < parts.size();
-        return new CannedReply(operation, request, answered ? parts.at(part) : QByteArray(), answered ? 200 : 404,
-                               &pending, this);
-    }
-};
-
-struct Library
-{
-    Library()
-    {
-        FuzzSupport::ensureApplication();
-        const QString root = FuzzSupport::scratchFolder();
-        const QString path = root + QStringLiteral("/brushes.db");
-        if (!QFile::exists(path) && !QFile::copy(QStringLiteral(KIVARA_TEMPLATE_DB), path))
-            abort();
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-        AppFolders::setProgramFolderForTesting(root + QStringLiteral("/program"));
-        database = QSharedPointer<DatabaseService>::create(path, QString(), true);
-        if (!database->isOpen())
-            abort();
-        database->writeSetting(DatabaseService::LibraryLocation, root + QStringLiteral("/library"));
-    }
-
-    QSharedPointer<DatabaseService> database;
-    CannedStore store;
-};
-
-void collectIds(const QAbstractItemModel &tree, const QModelIndex &parent, QList<int> *ids)
-{
-    for (int row = 0; row < tree.rowCount(parent); ++row) {
-        const QModelIndex index = tree.index(row, 0, parent);
-        ids->append(index.data(ProductCategoryItem::IdRole).toInt());
-        collectIds(tree, index, ids);
-    }
+    const int open = name.indexOf(QLatin1Char('['));
+    return open >= 0 && name.indexOf(QLatin1Char(']'), open) > open;
 }
 
-void readAll(const QAbstractItemModel &model)
+bool knownPrice(const QString &price)
 {
-    const QList<int> roles = model.roleNames().keys();
-    for (int row = 0; row < model.rowCount(); ++row) {
-        for (const int role : roles)
-            model.index(row, 0).data(role);
-    }
+    return price.isEmpty() || price == QLatin1String("Free") || price == QLatin1String("Subscription")
+        || price.startsWith(QLatin1Char('$'));
 }
 
 } // namespace
@@ -95,55 +34,30 @@ void readAll(const QAbstractItemModel &model)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FuzzSupport::silenceQt();
-    static Library library;
-    const QByteArray input = FuzzSupport::bytes(data, size);
-    library.store.parts = input.split('\0');
+    const QList<QByteArray> parts = FuzzSupport::bytes(data, size).split('\0');
+    const auto part = [&parts](Part which) { return parts.value(which); };
 
-    QSqlDatabase connection = QSqlDatabase::database();
-    if (!connection.transaction())
-        abort();
-    {
-        StoreDataService service(library.database);
-        service.setNetworkAccessManager(&library.store);
-        // Half the installed checks say yes, so that installed and not installed both occur.
-        service.addInstalledCheck(QStringLiteral("brush"), [](const QString &name) { return name.size() % 2 == 0; });
-        service.initialize();
-        service.loginWithUser(QStringLiteral("artist"), QStringLiteral("p&ss w'rd\"%"));
-        while (library.store.pending > 0)
-            QCoreApplication::processEvents();
-        if (!service.hasProductList() || service.isLoggingIn())
+    StoreReplies::parseLogin(part(Login));
+
+    const StoreReplies::Catalogue catalogue = StoreReplies::parseProducts(
+        part(Products), [](const QString &fileType, const QString &name) { return fileType.size() == name.size(); });
+    for (const QSharedPointer<Product> &product : catalogue.products) {
+        if (product->id() <= 0 || bracketed(product->name()) || !knownPrice(product->price()))
             abort();
-        if (service.isLoggedIn() == service.loginFailed())
-            abort();
-
-        readAll(service);
-        readAll(*service.model());
-        readAll(*service.libraryModel());
-        readAll(*service.featuredModel());
-        readAll(*service.membershipModel());
-
-        QList<int> ids;
-        collectIds(*service.categories(), QModelIndex(), &ids);
-        for (const int id : qAsConst(ids)) {
-            service.filterByCategory(true, id);
-            if (service.currentCategories()->rowCount() > ids.size())
-                abort();
-            readAll(*service.model());
-        }
-        service.filterByCategoryName(true, QStringLiteral("Free"));
-        service.filterByCategory(false, 0);
-        service.logout();
     }
-    if (!connection.rollback())
-        abort();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
-    // The two replies that carry one JSON string, read as the download queue and the
-    // set information take them in (reaching them through the service needs a download).
+    QSet<int> owned;
+    StoreReplies::parseSales(part(Sales), &owned);
+    QList<int> featured;
+    StoreReplies::parseFeatured(part(Featured), &featured);
+    QStringList subscriptions;
+    StoreReplies::parseSubscriptions(part(Subscriptions), &subscriptions);
+
+    // Read as the download queue and the set information take them in.
     QString text;
-    if (library.store.parts.size() > Link && StoreReplies::parseJsonString(library.store.parts.at(Link), &text))
+    if (StoreReplies::parseJsonString(part(Link), &text))
         StoreAddress::isAllowed(QUrl(text, QUrl::StrictMode));
-    if (library.store.parts.size() > SetInfo && StoreReplies::parseJsonString(library.store.parts.at(SetInfo), &text)) {
+    if (StoreReplies::parseJsonString(part(SetInfo), &text)) {
         QDomDocument document;
         XmlDocumentReader::read(text, &document);
     }
