@@ -8,6 +8,8 @@
 #include <QRegularExpression>
 #include <QtDebug>
 
+#include <limits>
+
 namespace StoreReplies {
 
 namespace {
@@ -34,6 +36,9 @@ bool intOf(const QJsonValue &value, int *result)
 {
     if (value.isDouble()) {
         const double number = value.toDouble();
+        // Converting a number int cannot hold is undefined; such a number is no id.
+        if (!(number >= double(std::numeric_limits<int>::min()) && number <= double(std::numeric_limits<int>::max())))
+            return false;
         *result = int(number);
         return double(*result) == number;
     }

@@ -93,6 +93,8 @@ private slots:
     void misbehavingStore_data();
     void misbehavingStore();
     void realLoginReplies();
+    void replyIds_data();
+    void replyIds();
     void refreshWhileDownloadingKeepsTheDownload();
 
 private:
@@ -429,6 +431,26 @@ void TestStoreService::misbehavingStore()
     QTRY_COMPARE(requestsTo(m_server.requests(), setInfoPath).size(), 1);
     QTest::qWait(kind == QLatin1String("stall") ? 2000 : 200);
     QVERIFY(!m_library->database->hasStoreSetInfo(QStringLiteral("Clay Brushes ")));
+}
+
+void TestStoreService::replyIds_data()
+{
+    QTest::addColumn<QByteArray>("featured");
+    QTest::addColumn<QList<int>>("ids");
+    QTest::newRow("numbers and numeric texts") << QByteArray(R"([1, "7", 2147483647, -2147483648])")
+                                               << QList<int>{1, 7, 2147483647, std::numeric_limits<int>::min()};
+    // Converting these to int was undefined behaviour.
+    QTest::newRow("fractions and numbers no int holds")
+        << QByteArray(R"([1.5, 2e94, -3e10, 2147483648, 4])") << QList<int>{4};
+}
+
+void TestStoreService::replyIds()
+{
+    QFETCH(QByteArray, featured);
+    QFETCH(QList<int>, ids);
+    QList<int> read;
+    QVERIFY(StoreReplies::parseFeatured(featured, &read));
+    QCOMPARE(read, ids);
 }
 
 void TestStoreService::realLoginReplies()
