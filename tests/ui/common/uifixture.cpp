@@ -114,6 +114,7 @@ bool UiFixture::build(const Options &options)
     bool ok = QDir().mkpath(dataFolder()) && QDir().mkpath(zbrushFolder() + QStringLiteral("/ZStartup"))
         && (!options.shipScript || TestFiles::write(resources + QStringLiteral("kiv.zsc"), "shipped script"))
         && TestFiles::write(resources + QStringLiteral("Dirtool64.dll"), "shipped library")
+        && QFile::copy(QStringLiteral(KIVARA_DEFAULT_ALPHA), resources + QStringLiteral("Alpha 01.png"))
         && QFile::copy(QStringLiteral(KIVARA_TEMPLATE_DB), databasePath())
         && QFile::setPermissions(databasePath(), QFile::ReadOwner | QFile::WriteOwner) && writeResources();
     if (!ok)
