@@ -3,6 +3,7 @@
 #include "demoartist.h"
 #include "demonoise.h"
 #include "demopatterns.h"
+#include "Model/zuicolor.h"
 #include "tools/writers/psdwriter.h"
 #include "tools/writers/zbrushfilewriter.h"
 
@@ -591,21 +592,20 @@ void DemoContent::addInterface()
     }
     m_plugins = plugins.size();
 
-    // The colours the script plug-in exported last: a dark interface with a teal accent.
+    // The colours the script plug-in exported last: ZBrush's own dark scheme with a teal
+    // accent in place of its orange, so that the demo shows the colours come from ZBrush.
+    const ZUiColor zbrushDefaults;
     QStringList values;
-    for (int i = 0; i < 55; ++i) {
-        const bool accent = i == 6 || i == 7 || i == 18 || i == 19 || i == 54;
-        const int grey = 0x1c + (i * 37) % 0xa0;
-        const int r = accent ? 0x1f : grey;
-        const int g = accent ? 0xa8 : grey + 2;
-        const int b = accent ? 0x9c : grey + 6;
-        m_interfaceColours.append(QStringLiteral("#ff%1%2%3")
-                                      .arg(r, 2, 16, QLatin1Char('0'))
-                                      .arg(g, 2, 16, QLatin1Char('0'))
-                                      .arg(b, 2, 16, QLatin1Char('0')));
+    for (int i = 0; i < ZUiColor::ColorCount; ++i) {
+        const auto which = static_cast<ZUiColor::Color>(i);
+        const bool accent = which == ZUiColor::Sw1 || which == ZUiColor::Sw2 || which == ZUiColor::K1
+            || which == ZUiColor::K2 || which == ZUiColor::Dragdrop;
+        const QColor colour = accent ? QColor(0x1f, 0xa8, 0x9c) : QColor(zbrushDefaults.color(which));
+        m_interfaceColours.append(QLatin1String("#ff") + colour.name().mid(1));
         // red + green / 256 + blue / 65536, exactly representable in a float.
         static const QRegularExpression trailingZeros(QStringLiteral("\\.?0+$"));
-        values.append(QString::number(r + g / 256.0 + b / 65536.0, 'f', 16).remove(trailingZeros));
+        values.append(QString::number(colour.red() + colour.green() / 256.0 + colour.blue() / 65536.0, 'f', 16)
+                          .remove(trailingZeros));
     }
     const QByteArray text = values.join(QLatin1Char(',')).toLatin1();
     add(dataFolder + QStringLiteral("/ZPluginData/KIVData/kiv_uicolors.zvr"), [text] { return text; });
