@@ -174,21 +174,16 @@ bool GenericDataService::rescanInPlace(FolderPrefetch &walk, QVector<QVector<Fol
         }
     }
 
-    QVector<bool> touched(items.size(), false);
-    for (const auto &date : qAsConst(dates)) {
+    // No role shows the scan date: the object's own signal tells whoever shows it.
+    for (const auto &date : qAsConst(dates))
         items.at(date.first)->setScanDate(date.second);
-        touched[date.first] = true;
-    }
+    QVector<int> rows;
+    rows.reserve(retimed.size());
     for (const Found &found : qAsConst(retimed)) {
         items.at(found.row)->setLastModified(FolderWalk::File(QString(), 0, found.modifiedMs).lastModified());
-        touched[found.row] = true;
+        rows.append(found.row);
     }
-    QVector<int> rows;
-    for (int i = 0; i < touched.size(); ++i) {
-        if (touched.at(i))
-            rows.append(i);
-    }
-    emitRowsChanged(rows);
+    emitRowsChanged(rows, {ResourceRoles::GenericRole::LastModified, ResourceRoles::GenericRole::LastModifiedDisplay});
     return true;
 }
 

@@ -429,6 +429,9 @@ bool ResourceDataService::compareStoredRows(QVector<StoredState> &states,
     QHash<QString, int> rowOfName;
     int next = 0;
     int seen = 0;
+    QString lastDateText;
+    ScanDate scanned;
+    bool haveDate = false;
     while (rows->nextRow()) {
         int row = -1;
         if (next < items.size() && rows->nameIs(items.at(next)->name())) {
@@ -449,7 +452,13 @@ bool ResourceDataService::compareStoredRows(QVector<StoredState> &states,
             || categories.of(rows->categories()) != resource.categories()
             || tags.of(rows->tags()) != resource.tags())
             return false;
-        const ScanDate &scanned = parseScanDate(rows->scanDate());
+        // Rows of one scan share their date text.
+        const QString &dateText = rows->scanDate();
+        if (!haveDate || !dateText.isSharedWith(lastDateText)) {
+            lastDateText = dateText;
+            scanned = parseScanDate(dateText);
+            haveDate = true;
+        }
         if (!sameTime(scanned.date, resource.scanDate()))
             dates.append({row, scanned.date});
         StoredState &state = states[row];
@@ -461,13 +470,13 @@ bool ResourceDataService::compareStoredRows(QVector<StoredState> &states,
     return seen == items.size();
 }
 
-void ResourceDataService::emitRowsChanged(const QVector<int> &rows)
+void ResourceDataService::emitRowsChanged(const QVector<int> &rows, const QVector<int> &roles)
 {
     for (int i = 0; i < rows.size();) {
         int last = i;
         while (last + 1 < rows.size() && rows.at(last + 1) == rows.at(last) + 1)
             ++last;
-        emit dataChanged(index(rows.at(i), 0), index(rows.at(last), 0));
+        emit dataChanged(index(rows.at(i), 0), index(rows.at(last), 0), roles);
         i = last + 1;
     }
 }

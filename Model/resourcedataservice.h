@@ -189,8 +189,9 @@ protected:
     // rows then. Scan dates that differ (an object a scan made for a new file shows
     // none) come back in dates, for the objects to take. states has one entry per row.
     bool compareStoredRows(QVector<StoredState> &states, QVector<QPair<int, QDateTime>> &dates) const;
-    // Announces changes to these rows (ascending), a range of neighbours at a time.
-    void emitRowsChanged(const QVector<int> &rows);
+    // Announces changes of these roles in these rows (ascending), a range of neighbours
+    // at a time.
+    void emitRowsChanged(const QVector<int> &rows, const QVector<int> &roles);
     // Appends resources a scan made, their names claimed, as rows at the end: Qt's
     // proxy rebuilds its whole mapping on every insertion, so row by row a large
     // folder would cost quadratic time.

@@ -122,6 +122,7 @@ private slots:
     void modelStaysConsistentDuringScans();
     void unchangedRescanTouchesNothing();
     void changedFileRescannedInPlace();
+    void rescanDatesNewObjectsInPlace();
     void rescanAfterChangesMatchesFreshScan_data();
     void rescanAfterChangesMatchesFreshScan();
 };
@@ -490,6 +491,28 @@ void TestGenericScan::changedFileRescannedInPlace()
     QVERIFY(QDateTime::fromString(row->scanDate, Qt::TextDate) >= storedDate);
     QCOMPARE(row->categories, QStringList{"Metal"});
     QCOMPARE(row->tags, QStringList{"small"});
+}
+
+// Objects made for new records show no scan date; the next rescan gives them the stored
+// one on the same objects, which no role shows: the rows are not announced.
+void TestGenericScan::rescanDatesNewObjectsInPlace()
+{
+    ScanWorld world;
+    QVERIFY(world.isValid());
+    world.addFile(world.zbrush, QStringLiteral("ZGrids/Floor.zgr"), longAgo);
+    auto service = catalogue(world, QStringLiteral("gridData"));
+    const QSharedPointer<Resource> floor = service->resourceAt(0);
+    QVERIFY(floor);
+    QVERIFY(!floor->scanDate().isValid());
+    QSignalSpy dated(floor.data(), &Resource::scanDateChanged);
+    QSignalSpy changed(service.get(), &QAbstractItemModel::dataChanged);
+
+    service->scanAll();
+    QCOMPARE(service->resourceAt(0), floor);
+    QCOMPARE(dated.count(), 1);
+    QCOMPARE(changed.count(), 0);
+    const QString stored = world.database->readResources(DatabaseService::Grid).value("Floor")->scanDate;
+    QCOMPARE(floor->scanDate(), QDateTime::fromString(stored, Qt::TextDate));
 }
 
 // Whatever changed, a rescan ends with the rows a catalogue made afresh shows.
