@@ -16,10 +16,15 @@ Window {
            : Qt.Window
 
     readonly property bool horizontal: sysData.miniHorizontalMode
-    // The favourites area; wired here when its file lands.
-    property url favoritesAreaSource: ""
+    property url favoritesAreaSource: "FavoritesArea.qml"
     // The favourites set shown (index into sysData.favoritesModel).
     property int favoriteSetIndex: 0
+    // The set last activated; its index is looked up again when the sets are reordered.
+    property var activatedFavoriteSet: null
+    readonly property var currentFavoriteSet: {
+        var sets = sysData.favoritesModel
+        return sets.length > 0 ? sets[Math.min(Math.max(favoriteSetIndex, 0), sets.length - 1)] : null
+    }
 
     minimumWidth: horizontal ? 352 : 132
     maximumWidth: horizontal ? 16777215 : 132
@@ -52,7 +57,13 @@ Window {
     Connections {
         target: sysData
         function onFavoriteSetActivated(oldSet, currentSet) {
+            miniWindow.activatedFavoriteSet = currentSet
             var index = sysData.favoritesModel.indexOf(currentSet)
+            if (index >= 0)
+                miniWindow.favoriteSetIndex = index
+        }
+        function onFavoritesModelChanged() {
+            var index = sysData.favoritesModel.indexOf(miniWindow.activatedFavoriteSet)
             if (index >= 0)
                 miniWindow.favoriteSetIndex = index
         }

@@ -39,7 +39,7 @@ Window {
     property url alphaDetailsSource: "AlphaDetailsPanel.qml"
     property url filterTabSource: "FilterTab.qml"
     property url generalTabSource: "GeneralTab.qml"
-    property url favoritesAreaSource: ""
+    property url favoritesAreaSource: "FavoritesArea.qml"
     property url setupViewSource: "SetupView.qml"
     property url settingsDialogSource: "SettingsDialog.qml"
     property url storeWindowSource: "StoreWindow.qml"
@@ -80,6 +80,8 @@ Window {
     property string detailsKind: "brush"
     // The favourites set shown in the favourites area (index into sysData.favoritesModel).
     property int favoriteSetIndex: 0
+    // The set last activated; its index is looked up again when the sets are reordered.
+    property var activatedFavoriteSet: null
     readonly property var currentFavoriteSet: {
         var sets = sysData.favoritesModel
         return sets.length > 0 ? sets[Math.min(Math.max(favoriteSetIndex, 0), sets.length - 1)] : null
@@ -344,7 +346,13 @@ Window {
     Connections {
         target: sysData
         function onFavoriteSetActivated(oldSet, currentSet) {
+            mainWindow.activatedFavoriteSet = currentSet
             var index = sysData.favoritesModel.indexOf(currentSet)
+            if (index >= 0)
+                mainWindow.favoriteSetIndex = index
+        }
+        function onFavoritesModelChanged() {
+            var index = sysData.favoritesModel.indexOf(mainWindow.activatedFavoriteSet)
             if (index >= 0)
                 mainWindow.favoriteSetIndex = index
         }
