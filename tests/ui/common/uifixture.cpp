@@ -194,6 +194,16 @@ QVariant UiFixture::storedSetting(DatabaseService::SettingKey key) const
     return DatabaseService(databasePath(), QStringLiteral("uifixture")).readSetting(key);
 }
 
+void UiFixture::storeFavoriteSet(const QString &name, const QString &color,
+                                 const QList<QPair<QString, QString>> &members)
+{
+    // The favourites tables are made by the schema work of the first opening.
+    DatabaseService database(databasePath(), QStringLiteral("uifixture"), true);
+    database.insertFavoriteSet(name, color, database.readFavoriteSets().size() + 1);
+    for (int i = 0; i < members.size(); ++i)
+        database.saveFavoriteResource(members.at(i).first, members.at(i).second, name, i);
+}
+
 void UiFixture::setWindowSetting(const QString &key, const QVariant &value)
 {
     QSettings settings;

@@ -66,6 +66,10 @@ public:
     void setWindowSetting(const QString &key, const QVariant &value);
     // After stop() (the windows write their settings when they go).
     QVariant windowSetting(const QString &key) const;
+    // A favourites set in the library, after those already stored, with its members
+    // as (resource name, kind word) in order.
+    void storeFavoriteSet(const QString &name, const QString &color,
+                          const QList<QPair<QString, QString>> &members);
     // A ZBrush colours file in the data folder, as the script plug-in writes it.
     bool writeUiColorsFile(const QByteArray &text);
     // The local store server on a catalogue file, with KIVARA_STORE_URL pointing at it
