@@ -89,6 +89,44 @@ const char zbrushColours[] =
     "74.33349609375,10.051025390625,74.33349609375,74.33349609375,74.33349609375,"
     "74.33349609375,74.33349609375,74.33349609375";
 
+// Three coloured favourites sets of mixed kinds.
+void storeFavourites(UiFixture &fixture)
+{
+    const QString brush = QStringLiteral("brush"), material = QStringLiteral("material");
+    fixture.storeFavoriteSet(QStringLiteral("Sculpting"), QStringLiteral("#ffa83232"),
+                             {{QStringLiteral("Standard"), brush}, {QStringLiteral("ClayBuildup"), brush},
+                              {QStringLiteral("Move"), brush}, {QStringLiteral("MatCap Gray"), material},
+                              {QStringLiteral("Alpha 02"), QStringLiteral("alpha")}});
+    fixture.storeFavoriteSet(QStringLiteral("Surface"), QStringLiteral("#ff2f6fb0"),
+                             {{QStringLiteral("SkinShade4"), material}, {QStringLiteral("Stone"), QStringLiteral("texture")},
+                              {QStringLiteral("Grass"), QStringLiteral("fiber")}});
+    fixture.storeFavoriteSet(QStringLiteral("Scene"), QStringLiteral("#ff3f9a5a"),
+                             {{QStringLiteral("Sphere3D"), QStringLiteral("tool")},
+                              {QStringLiteral("Floor"), QStringLiteral("grid")},
+                              {QStringLiteral("Skin"), QStringLiteral("spotlight")}});
+}
+
+// Shows the favourites set of that index in the window's favourites area.
+QQuickWindow *withFavoriteSet(UiFixture &fixture, QQuickWindow *window, int set)
+{
+    QQuickItem *area = fixture.findItem(QStringLiteral("favoritesArea"), window);
+    QQuickItem *tabs = fixture.findItem(QStringLiteral("favoriteTabs"), area);
+    if (!tabs || !fixture.click(fixture.findItem(QStringLiteral("favoriteTab_%1").arg(set), tabs)))
+        return nullptr;
+    return window;
+}
+
+QQuickWindow *miniWithFavorites(UiFixture &fixture)
+{
+    // The main window draws the star images shortly after it is shown.
+    if (!QTest::qWaitFor([&fixture] { return !fixture.system()->favOnSource().isEmpty(); }, 2000))
+        return nullptr;
+    fixture.system()->setMiniMode(true);
+    if (!fixture.waitForRendering(fixture.miniWindow()))
+        return nullptr;
+    return withFavoriteSet(fixture, fixture.miniWindow(), 1);
+}
+
 // The gallery of shared controls over the main window.
 QQuickWindow *controls(UiFixture &fixture)
 {
@@ -424,15 +462,31 @@ QList<Screen> screens()
     list << Screen{QStringLiteral("settings-busy"), noPreparation,
                    [](UiFixture &f) { return settingsPopup(f, "busy"); }};
     list << Screen{QStringLiteral("zbrush-interface-panel"), zbrushInterfaceFiles, mainWindow};
-    list << Screen{QStringLiteral("mini-vertical"), noPreparation, [](UiFixture &f) {
-                       f.system()->setMiniMode(true);
-                       return f.miniWindow();
-                   }};
+    list << Screen{QStringLiteral("mini-vertical"), storeFavourites, miniWithFavorites};
     list << Screen{QStringLiteral("mini-horizontal"),
-                   [](UiFixture &f) { f.storeSetting(DatabaseService::HorizontalMiniMode, true); },
                    [](UiFixture &f) {
-                       f.system()->setMiniMode(true);
-                       return f.miniWindow();
+                       storeFavourites(f);
+                       f.storeSetting(DatabaseService::HorizontalMiniMode, true);
+                   },
+                   miniWithFavorites};
+    list << Screen{QStringLiteral("favorites-sets"), storeFavourites, [](UiFixture &f) {
+                       QQuickWindow *window = withFavoriteSet(f, f.mainWindow(), 1);
+                       QQuickItem *tile = f.findItem(QStringLiteral("favoriteTile_1"));
+                       if (window && tile)
+                           f.click(tile);
+                       // Away from the tile, so that no tooltip covers the grid.
+                       QTest::mouseMove(f.mainWindow(), QPoint(700, 300));
+                       return window;
+                   }};
+    list << Screen{QStringLiteral("favorites-large-tiles"), storeFavourites, [](UiFixture &f) {
+                       f.click(QStringLiteral("favoritesIconSizeButton"));
+                       return withFavoriteSet(f, f.mainWindow(), 1);
+                   }};
+    list << Screen{QStringLiteral("favorites-set-dialog"), storeFavourites, [](UiFixture &f) {
+                       QQuickWindow *window = withFavoriteSet(f, f.mainWindow(), 2);
+                       if (window)
+                           f.click(QStringLiteral("editFavoriteSetButton"));
+                       return window;
                    }};
     list << Screen{QStringLiteral("about"), noPreparation, [](UiFixture &f) { return childWindow(f, "aboutWindow"); }};
     list << Screen{QStringLiteral("news"), noPreparation, [](UiFixture &f) { return childWindow(f, "newsWindow"); }};
