@@ -13,7 +13,10 @@ Popup {
     property color color: Style.backgroundTopDarkColor
     // Called on accept with the name and the colour text, before the popup closes.
     property var confirmAction: null
-    readonly property bool acceptable: name.trim() !== ""
+    // Names of the other sets: a set of the same name would not be made.
+    property var takenNames: []
+    readonly property bool nameTaken: takenNames.indexOf(name) >= 0
+    readonly property bool acceptable: name.trim() !== "" && !nameTaken
     signal accepted(string name, string color)
     signal rejected()
 
@@ -33,14 +36,16 @@ Popup {
     }
 
     // Opens for a new set: empty name, the theme's dark background as colour.
-    function openForNew() {
+    function openForNew(otherNames) {
         title = "Add New Favorite Set"
+        takenNames = otherNames || []
         name = ""
         color = Style.backgroundTopDarkColor
         open()
     }
-    function openForEdit(setName, setColor) {
+    function openForEdit(setName, setColor, otherNames) {
         title = "Edit Favorite Set"
+        takenNames = otherNames || []
         name = setName
         color = setColor
         open()
@@ -109,6 +114,16 @@ Popup {
                     anchors.margins: 8
                     placeholderText: "Name"
                     onAccepted: popup.accept()
+                }
+                Text {
+                    objectName: "favoriteNameTaken"
+                    anchors.top: nameField.bottom
+                    anchors.left: nameField.left
+                    anchors.topMargin: 1
+                    visible: popup.nameTaken
+                    text: "A set of this name exists."
+                    font: Style.genericText11
+                    color: Style.settingsTextColor
                 }
             }
             SettingsFrame {

@@ -80,6 +80,15 @@ Item {
         if (window && typeof window.setViewType === "function")
             window.setViewType("favorite", resourceViewType)
     }
+    // The names of every set but the one given.
+    function setNamesBut(set) {
+        var names = []
+        for (var i = 0; i < sets.length; ++i) {
+            if (sets[i] !== set)
+                names.push(sets[i].name)
+        }
+        return names
+    }
     function addSet(name, color) {
         dataService.addFavoriteSet(name, true, false, color)
     }
@@ -196,7 +205,7 @@ Item {
                 toolTipText: "Add New Favorite Set"
                 onClicked: {
                     setPopup.confirmAction = area.addSet
-                    setPopup.openForNew()
+                    setPopup.openForNew(area.setNamesBut(null))
                 }
             }
             SmallIconButton {
@@ -221,7 +230,7 @@ Item {
                     var set = area.currentSet
                     var index = area.currentIndex
                     setPopup.confirmAction = function(name, color) { area.editSet(set, index, name, color) }
-                    setPopup.openForEdit(set.name, set.color)
+                    setPopup.openForEdit(set.name, set.color, area.setNamesBut(set))
                 }
             }
         }
@@ -305,6 +314,7 @@ Item {
                     z: 20
                 }
                 MouseArea {
+                    id: tabMouse
                     anchors.fill: parent
                     drag.target: modelData.readOnly ? null : face
                     drag.axis: tab.horizontal ? Drag.XAxis : Drag.YAxis
@@ -313,7 +323,7 @@ Item {
                         if (!drag.active)
                             return
                         tab.dragged = true
-                        var over = tabs.tabAt(this, mouse.x, mouse.y)
+                        var over = tabs.tabAt(tabMouse, mouse.x, mouse.y)
                         tabs.dropIndex = over === index ? -1 : over
                     }
                     // A release that ends a drag is no click.

@@ -163,8 +163,14 @@ void FavoritesAreaTest::setDialogsAddEditRemoveAndPersist()
     QTRY_VERIFY(dialog->property("opened").toBool());
     QCOMPARE(m_fixture->findItem(QStringLiteral("favoritePopupTitle"))->property("text").toString(),
              QStringLiteral("Add New Favorite Set"));
-    QVERIFY(!m_fixture->findItem(QStringLiteral("favoriteAcceptButton"))->isEnabled());
+    QQuickItem *accept = m_fixture->findItem(QStringLiteral("favoriteAcceptButton"));
+    QVERIFY(!accept->isEnabled());
+    // The name of another set is refused where it is typed.
+    QVERIFY(typeName(QStringLiteral("Scene")));
+    QVERIFY(!accept->isEnabled());
+    QVERIFY(m_fixture->findItem(QStringLiteral("favoriteNameTaken"))->isVisible());
     QVERIFY(typeName(QStringLiteral("Details")));
+    QVERIFY(accept->isEnabled());
     QVERIFY(m_fixture->click(QStringLiteral("favoriteColorSwatch")));
     QObject *colours = popup("favoriteColorDialog");
     QTRY_VERIFY(colours->property("visible").toBool());
@@ -195,6 +201,8 @@ void FavoritesAreaTest::setDialogsAddEditRemoveAndPersist()
     QCOMPARE(m_fixture->findItem(QStringLiteral("favoriteNameField"))->property("text").toString(),
              QStringLiteral("Details"));
     QCOMPARE(dialog->property("color").value<QColor>(), QColor(0x20, 0x80, 0xc0, 0x99));
+    // Its own name is no clash.
+    QVERIFY(!m_fixture->findItem(QStringLiteral("favoriteNameTaken"))->isVisible());
     QVERIFY(typeName(QStringLiteral("Polish")));
     QVERIFY(m_fixture->click(QStringLiteral("favoriteAcceptButton")));
     QTRY_VERIFY(!dialog->property("visible").toBool());
