@@ -399,8 +399,9 @@ Item {
                 selected: index === area.selectedIndex
                 enableTooltips: area.enablePanelTooltips
                 advancedTooltip: area.dataService ? area.dataService.showAdvancedTooltips : false
-                categories: modelData.categories
-                detailText: area.detailText(modelData)
+                // Read only for the tooltip card.
+                categories: advancedTooltip && hovered ? modelData.categories : []
+                detailText: advancedTooltip && hovered ? area.detailText(modelData) : ""
                 onClicked: area.clickTile(modelData, false)
                 onDoubleClicked: area.clickTile(modelData, true)
                 onStarClicked: area.removeFromSet(modelData)
