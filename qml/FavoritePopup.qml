@@ -103,14 +103,15 @@ Popup {
             spacing: 10
             SettingsFrame {
                 width: parent.width
-                height: 70
+                // Room below the field for the note on a taken name.
+                height: 88
                 title: "Name"
                 EditBox {
                     id: nameField
                     objectName: "favoriteNameField"
                     anchors.left: parent.left
                     anchors.right: parent.right
-                    anchors.verticalCenter: parent.verticalCenter
+                    anchors.top: parent.top
                     anchors.margins: 8
                     placeholderText: "Name"
                     onAccepted: popup.accept()
@@ -119,11 +120,11 @@ Popup {
                     objectName: "favoriteNameTaken"
                     anchors.top: nameField.bottom
                     anchors.left: nameField.left
-                    anchors.topMargin: 1
+                    anchors.topMargin: 3
                     visible: popup.nameTaken
                     text: "A set of this name exists."
                     font: Style.genericText11
-                    color: Style.settingsTextColor
+                    color: Style.genericTextColor
                 }
             }
             SettingsFrame {
@@ -156,7 +157,7 @@ Popup {
                     anchors.verticalCenter: parent.verticalCenter
                     text: popup.colorText(popup.color).toUpperCase()
                     font: Style.genericText12
-                    color: Style.settingsTextColor
+                    color: Style.genericTextColor
                 }
             }
         }

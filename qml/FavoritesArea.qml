@@ -369,6 +369,7 @@ Item {
         model: area.currentSet ? area.currentSet.favorites : []
         currentIndex: area.selectedIndex
         ScrollBar.vertical: ScrollBar {
+            id: scrollBar
             objectName: "favoriteScrollBar"
             policy: ScrollBar.AlwaysOn
             width: 8
@@ -388,7 +389,9 @@ Item {
             onMoveRequested: area.moveTile(from, to)
             ResourcePanel {
                 objectName: "favoriteTile_" + index
-                x: Math.round((parent.width - width) / 2)
+                // Left of centre by half the scroll bar, which stands over the last
+                // column in the narrow mini-mode window.
+                x: Math.max(0, Math.round((parent.width - width - scrollBar.width) / 2))
                 y: Math.round((parent.height - height) / 2)
                 width: 92 * area.tileScale
                 height: 70 * area.tileScale

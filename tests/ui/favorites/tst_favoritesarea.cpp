@@ -490,6 +490,14 @@ void FavoritesAreaTest::miniWindowShowsSets()
     QCOMPARE(m_fixture->findItem(QStringLiteral("tileName"), tile(2, mini))->property("text").toString(),
              QStringLiteral("Floor"));
     QVERIFY(!tile(2, mini)->property("enableTooltips").toBool());
+    // The always-visible scroll bar covers no tile, not even in the narrow strip.
+    QQuickItem *bar = m_fixture->findItem(QStringLiteral("favoriteScrollBar"), shown);
+    QVERIFY(bar && bar->isVisible() && bar->width() > 0);
+    const QRectF barRect(bar->mapToScene(QPointF()), bar->size());
+    for (int i = 0; i < 3; ++i) {
+        const QRectF tileRect(tile(i, mini)->mapToScene(QPointF()), tile(i, mini)->size());
+        QVERIFY2(!tileRect.intersects(barRect), qPrintable(QString::number(i)));
+    }
     // Activation works without a main view to follow.
     QVERIFY(m_fixture->doubleClick(tile(0, mini)));
     QVERIFY(commandFile().contains("Tool:Sphere3D"));
