@@ -52,6 +52,7 @@ private:
     FavoriteSet *shownSet(QQuickWindow *window = nullptr) const;
     Resource *member(const QString &set, int index) const;
     ResourceDataService *catalogue(const char *name) const;
+    bool pickColour(const QColor &colour) const;
     bool typeName(const QString &text) const;
     QByteArray commandFile() const;
 
@@ -136,6 +137,28 @@ ResourceDataService *FavoritesAreaTest::catalogue(const char *name) const
         m_fixture->engine()->rootContext()->contextProperty(QString::fromLatin1(name)).value<QObject *>());
 }
 
+// Through the swatch and the colour dialog of the open set dialog.
+bool FavoritesAreaTest::pickColour(const QColor &colour) const
+{
+    QObject *colours = popup("favoriteColorDialog");
+    if (!m_fixture->click(QStringLiteral("favoriteColorSwatch"))
+        || !QTest::qWaitFor([colours] { return colours->property("visible").toBool(); }, 5000))
+        return false;
+    if (colours->property("title").toString() != QStringLiteral("Choose a color")
+        || !colours->property("showAlphaChannel").toBool())
+        return false;
+    // What the sliders would set; Return is the dialog's OK.
+    colours->setProperty("currentColor", colour);
+    QWindow *colourWindow = nullptr;
+    for (QWindow *window : QGuiApplication::topLevelWindows()) {
+        if (window->isVisible() && window->title() == QStringLiteral("Choose a color"))
+            colourWindow = window;
+    }
+    return colourWindow && m_fixture->keyClick(colourWindow, Qt::Key_Return)
+        && QTest::qWaitFor([colours] { return !colours->property("visible").toBool(); }, 5000)
+        && popup("favoritePopup")->property("color").value<QColor>() == colour;
+}
+
 bool FavoritesAreaTest::typeName(const QString &text) const
 {
     QQuickItem *field = m_fixture->findItem(QStringLiteral("favoriteNameField"));
@@ -171,21 +194,7 @@ void FavoritesAreaTest::setDialogsAddEditRemoveAndPersist()
     QVERIFY(m_fixture->findItem(QStringLiteral("favoriteNameTaken"))->isVisible());
     QVERIFY(typeName(QStringLiteral("Details")));
     QVERIFY(accept->isEnabled());
-    QVERIFY(m_fixture->click(QStringLiteral("favoriteColorSwatch")));
-    QObject *colours = popup("favoriteColorDialog");
-    QTRY_VERIFY(colours->property("visible").toBool());
-    QCOMPARE(colours->property("title").toString(), QStringLiteral("Choose a color"));
-    QVERIFY(colours->property("showAlphaChannel").toBool());
-    // What the sliders would set; Return is the dialog's OK.
-    colours->setProperty("currentColor", QColor(0x20, 0x80, 0xc0, 0x99));
-    QWindow *colourWindow = nullptr;
-    for (QWindow *window : QGuiApplication::topLevelWindows()) {
-        if (window->isVisible() && window->title() == QStringLiteral("Choose a color"))
-            colourWindow = window;
-    }
-    QVERIFY(colourWindow);
-    QVERIFY(m_fixture->keyClick(colourWindow, Qt::Key_Return));
-    QTRY_VERIFY(!colours->property("visible").toBool());
+    QVERIFY(pickColour(QColor(0x20, 0x80, 0xc0, 0x99)));
     QVERIFY(m_fixture->click(QStringLiteral("favoriteAcceptButton")));
     QTRY_VERIFY(!dialog->property("visible").toBool());
     QCOMPARE(setNames(*system), storedSets + QStringList{QStringLiteral("Details")});
@@ -204,9 +213,11 @@ void FavoritesAreaTest::setDialogsAddEditRemoveAndPersist()
     // Its own name is no clash.
     QVERIFY(!m_fixture->findItem(QStringLiteral("favoriteNameTaken"))->isVisible());
     QVERIFY(typeName(QStringLiteral("Polish")));
+    QVERIFY(pickColour(QColor(0xd0, 0x60, 0x10)));
     QVERIFY(m_fixture->click(QStringLiteral("favoriteAcceptButton")));
     QTRY_VERIFY(!dialog->property("visible").toBool());
     QCOMPARE(setNames(*system).last(), QStringLiteral("Polish"));
+    QCOMPARE(setNamed(*system, QStringLiteral("Polish"))->color(), QStringLiteral("#ffd06010"));
     QCOMPARE(tab(4)->property("objectName").toString(), QStringLiteral("favoriteTab_4"));
     QCOMPARE(m_fixture->findItem(QStringLiteral("favoriteTabLabel"), tab(4))->property("text").toString(),
              QStringLiteral("Polish"));
@@ -231,7 +242,7 @@ void FavoritesAreaTest::setDialogsAddEditRemoveAndPersist()
     QVERIFY(restart());
     system = m_fixture->system();
     QCOMPARE(setNames(*system), expected);
-    QCOMPARE(setNamed(*system, QStringLiteral("Polish"))->color(), QStringLiteral("#992080c0"));
+    QCOMPARE(setNamed(*system, QStringLiteral("Polish"))->color(), QStringLiteral("#ffd06010"));
     QCOMPARE(memberNames(setNamed(*system, QStringLiteral("Scene"))),
              (QStringList{QStringLiteral("Sphere3D"), QStringLiteral("Grass"), QStringLiteral("Floor")}));
 }
