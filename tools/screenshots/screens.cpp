@@ -89,44 +89,6 @@ const char zbrushColours[] =
     "74.33349609375,10.051025390625,74.33349609375,74.33349609375,74.33349609375,"
     "74.33349609375,74.33349609375,74.33349609375";
 
-// Three coloured favourites sets of mixed kinds.
-void storeFavourites(UiFixture &fixture)
-{
-    const QString brush = QStringLiteral("brush"), material = QStringLiteral("material");
-    fixture.storeFavoriteSet(QStringLiteral("Sculpting"), QStringLiteral("#ffa83232"),
-                             {{QStringLiteral("Standard"), brush}, {QStringLiteral("ClayBuildup"), brush},
-                              {QStringLiteral("Move"), brush}, {QStringLiteral("MatCap Gray"), material},
-                              {QStringLiteral("Alpha 02"), QStringLiteral("alpha")}});
-    fixture.storeFavoriteSet(QStringLiteral("Surface"), QStringLiteral("#ff2f6fb0"),
-                             {{QStringLiteral("SkinShade4"), material}, {QStringLiteral("Stone"), QStringLiteral("texture")},
-                              {QStringLiteral("Grass"), QStringLiteral("fiber")}});
-    fixture.storeFavoriteSet(QStringLiteral("Scene"), QStringLiteral("#ff3f9a5a"),
-                             {{QStringLiteral("Sphere3D"), QStringLiteral("tool")},
-                              {QStringLiteral("Floor"), QStringLiteral("grid")},
-                              {QStringLiteral("Skin"), QStringLiteral("spotlight")}});
-}
-
-// Shows the favourites set of that index in the window's favourites area.
-QQuickWindow *withFavoriteSet(UiFixture &fixture, QQuickWindow *window, int set)
-{
-    QQuickItem *area = fixture.findItem(QStringLiteral("favoritesArea"), window);
-    QQuickItem *tabs = fixture.findItem(QStringLiteral("favoriteTabs"), area);
-    if (!tabs || !fixture.click(fixture.findItem(QStringLiteral("favoriteTab_%1").arg(set), tabs)))
-        return nullptr;
-    return window;
-}
-
-QQuickWindow *miniWithFavorites(UiFixture &fixture)
-{
-    // The main window draws the star images shortly after it is shown.
-    if (!QTest::qWaitFor([&fixture] { return !fixture.system()->favOnSource().isEmpty(); }, 2000))
-        return nullptr;
-    fixture.system()->setMiniMode(true);
-    if (!fixture.waitForRendering(fixture.miniWindow()))
-        return nullptr;
-    return withFavoriteSet(fixture, fixture.miniWindow(), 1);
-}
-
 // The gallery of shared controls over the main window.
 QQuickWindow *controls(UiFixture &fixture)
 {
@@ -406,6 +368,100 @@ QQuickWindow *scrolledStore(UiFixture &fixture, double by)
     return window;
 }
 
+// ---- Favourites area and mini-mode window.
+
+// The demo files and four coloured favourites sets of mixed kinds from them.
+void storeFavourites(UiFixture &fixture)
+{
+    populate(fixture);
+    const auto members = [](const QString &kind, const QStringList &names) {
+        QList<QPair<QString, QString>> list;
+        for (const QString &name : names)
+            list.append({name, kind});
+        return list;
+    };
+    const QString brush = QStringLiteral("brush"), alpha = QStringLiteral("alpha"),
+                  material = QStringLiteral("material");
+    fixture.storeFavoriteSet(QStringLiteral("Sculpting"), QStringLiteral("#ffa83232"),
+                             members(brush, {QStringLiteral("Standard"), QStringLiteral("Dam_Standard"),
+                                             QStringLiteral("ClayBuildup"), QStringLiteral("ClayTubes"),
+                                             QStringLiteral("Inflate"), QStringLiteral("Pinch")})
+                                 + members(material, {QStringLiteral("MatCap Red Wax")})
+                                 + members(alpha, {QStringLiteral("Cracks"), QStringLiteral("Rivet")}));
+    fixture.storeFavoriteSet(QStringLiteral("Surface"), QStringLiteral("#ff2f6fb0"),
+                             members(material, {QStringLiteral("MatCap Gray"), QStringLiteral("MatCap Jade"),
+                                                QStringLiteral("MatCap Bronze")})
+                                 + members(QStringLiteral("texture"), {QStringLiteral("Bricks"), QStringLiteral("Marble")})
+                                 + members(alpha, {QStringLiteral("Scales"), QStringLiteral("Hexagons")}));
+    fixture.storeFavoriteSet(QStringLiteral("Scene"), QStringLiteral("#ff3f9a5a"),
+                             members(QStringLiteral("tool"), {QStringLiteral("Dog"), QStringLiteral("Cube3D")})
+                                 + members(QStringLiteral("light"), {QStringLiteral("Three Point")})
+                                 + members(QStringLiteral("grid"), {QStringLiteral("Floor Grid 16")})
+                                 + members(QStringLiteral("renderpreset"), {QStringLiteral("BPR Fog")}));
+    fixture.storeFavoriteSet(QStringLiteral("Hard Surface"), QStringLiteral("#ffc08a2a"),
+                             members(brush, {QStringLiteral("Insert Cylinder"), QStringLiteral("IMM Primitives"),
+                                             QStringLiteral("MaskCurve")}));
+}
+
+// Shows the favourites set of that index in the window's favourites area.
+QQuickWindow *withFavoriteSet(UiFixture &fixture, QQuickWindow *window, int set)
+{
+    QQuickItem *area = fixture.findItem(QStringLiteral("favoritesArea"), window);
+    QQuickItem *tabs = fixture.findItem(QStringLiteral("favoriteTabs"), area);
+    if (!tabs || !fixture.click(fixture.findItem(QStringLiteral("favoriteTab_%1").arg(set), tabs)))
+        return nullptr;
+    return window;
+}
+
+QQuickWindow *miniWithFavorites(UiFixture &fixture)
+{
+    // The main window draws the star images shortly after it is shown.
+    if (!QTest::qWaitFor([&fixture] { return !fixture.system()->favOnSource().isEmpty(); }, 2000))
+        return nullptr;
+    fixture.system()->setMiniMode(true);
+    if (!fixture.waitForRendering(fixture.miniWindow()))
+        return nullptr;
+    return withFavoriteSet(fixture, fixture.miniWindow(), 1);
+}
+
+void addFavoriteScreens(QList<Screen> &list)
+{
+    list << Screen{QStringLiteral("mini-vertical"), storeFavourites, miniWithFavorites};
+    list << Screen{QStringLiteral("mini-horizontal"),
+                   [](UiFixture &f) {
+                       storeFavourites(f);
+                       f.storeSetting(DatabaseService::HorizontalMiniMode, true);
+                   },
+                   miniWithFavorites};
+    list << Screen{QStringLiteral("favorites-sets"), storeFavourites, [](UiFixture &f) {
+                       QQuickWindow *window = withFavoriteSet(f, f.mainWindow(), 1);
+                       QQuickItem *tile = f.findItem(QStringLiteral("favoriteTile_1"));
+                       if (window && tile)
+                           f.click(tile);
+                       pointerAway(f);
+                       return window;
+                   }};
+    list << Screen{QStringLiteral("favorites-large-tiles"), storeFavourites, [](UiFixture &f) {
+                       f.click(QStringLiteral("favoritesIconSizeButton"));
+                       withFavoriteSet(f, f.mainWindow(), 1);
+                       return pointerAway(f);
+                   }};
+    list << Screen{QStringLiteral("favorites-set-dialog"), storeFavourites, [](UiFixture &f) {
+                       QQuickWindow *window = withFavoriteSet(f, f.mainWindow(), 2);
+                       if (window)
+                           f.click(QStringLiteral("editFavoriteSetButton"));
+                       return window;
+                   }};
+    list << Screen{QStringLiteral("favorites-add-dialog-name-taken"), storeFavourites, [](UiFixture &f) {
+                       f.click(QStringLiteral("addFavoriteSetButton"));
+                       if (!f.click(QStringLiteral("favoriteNameField")))
+                           return static_cast<QQuickWindow *>(nullptr);
+                       for (const char c : {'S', 'c', 'e', 'n', 'e'})
+                           QTest::keyClick(f.mainWindow(), c);
+                       return f.mainWindow();
+                   }};
+}
+
 QList<Screen> screens()
 {
     QList<Screen> list;
@@ -462,32 +518,6 @@ QList<Screen> screens()
     list << Screen{QStringLiteral("settings-busy"), noPreparation,
                    [](UiFixture &f) { return settingsPopup(f, "busy"); }};
     list << Screen{QStringLiteral("zbrush-interface-panel"), zbrushInterfaceFiles, mainWindow};
-    list << Screen{QStringLiteral("mini-vertical"), storeFavourites, miniWithFavorites};
-    list << Screen{QStringLiteral("mini-horizontal"),
-                   [](UiFixture &f) {
-                       storeFavourites(f);
-                       f.storeSetting(DatabaseService::HorizontalMiniMode, true);
-                   },
-                   miniWithFavorites};
-    list << Screen{QStringLiteral("favorites-sets"), storeFavourites, [](UiFixture &f) {
-                       QQuickWindow *window = withFavoriteSet(f, f.mainWindow(), 1);
-                       QQuickItem *tile = f.findItem(QStringLiteral("favoriteTile_1"));
-                       if (window && tile)
-                           f.click(tile);
-                       // Away from the tile, so that no tooltip covers the grid.
-                       QTest::mouseMove(f.mainWindow(), QPoint(700, 300));
-                       return window;
-                   }};
-    list << Screen{QStringLiteral("favorites-large-tiles"), storeFavourites, [](UiFixture &f) {
-                       f.click(QStringLiteral("favoritesIconSizeButton"));
-                       return withFavoriteSet(f, f.mainWindow(), 1);
-                   }};
-    list << Screen{QStringLiteral("favorites-set-dialog"), storeFavourites, [](UiFixture &f) {
-                       QQuickWindow *window = withFavoriteSet(f, f.mainWindow(), 2);
-                       if (window)
-                           f.click(QStringLiteral("editFavoriteSetButton"));
-                       return window;
-                   }};
     list << Screen{QStringLiteral("about"), noPreparation, [](UiFixture &f) { return childWindow(f, "aboutWindow"); }};
     list << Screen{QStringLiteral("news"), noPreparation, [](UiFixture &f) { return childWindow(f, "newsWindow"); }};
     list << Screen{QStringLiteral("updates-unchecked"), noPreparation,
@@ -581,6 +611,7 @@ QList<Screen> screens()
                        return window;
                    }};
     addViewScreens(list);
+    addFavoriteScreens(list);
     return list;
 }
 
