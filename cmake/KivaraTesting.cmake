@@ -70,3 +70,8 @@ function(kivara_add_bench name)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
   kivara_warnings(${name})
 endfunction()
+
+# Tests that start the real program. Its single-instance segment is keyed through ftok(),
+# which keeps only 16 bits of the key file's inode: two programs started at once from
+# different temporary folders can take each other for a running instance and quit.
+set(KIVARA_PROGRAM_LOCK kivara_program)

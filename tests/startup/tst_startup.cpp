@@ -173,7 +173,9 @@ void StartupTest::staleSegmentOfCrashedInstanceIsRecovered()
 
     QFile::remove(m_dir->filePath(QStringLiteral("work/logfile.txt")));
     QProcess *next = start(program);
-    QVERIFY2(waitForLog(QStringLiteral("starting")), "a stale segment kept the program from starting");
+    QVERIFY2(waitForLog(QStringLiteral("starting")),
+             qPrintable(QStringLiteral("a stale segment kept the program from starting (state %1, exit code %2)")
+                            .arg(next->state()).arg(next->exitCode())));
     QCOMPARE(next->state(), QProcess::Running);
 }
 
