@@ -9,8 +9,8 @@
 #include "Model/brushdataservice.h"
 #include "Model/databaseservice.h"
 #include "Model/resourceroles.h"
-#include "appfolders.h"
 #include "fuzz/fuzzsupport.h"
+#include "fuzz/scratchlibrary.h"
 #include "xmldocumentreader.h"
 
 #include <QDomDocument>
@@ -44,18 +44,10 @@ struct Library
 {
     Library()
     {
-        FuzzSupport::ensureApplication();
+        database = FuzzSupport::openScratchLibrary();
         // Threads that come and go between inputs would look like leaks to the fuzzer.
         QThreadPool::globalInstance()->setExpiryTimeout(-1);
         const QString root = FuzzSupport::scratchFolder();
-        const QString path = root + QStringLiteral("/brushes.db");
-        if (!QFile::exists(path) && !QFile::copy(QStringLiteral(KIVARA_TEMPLATE_DB), path))
-            abort();
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-        AppFolders::setProgramFolderForTesting(root + QStringLiteral("/program"));
-        database = QSharedPointer<DatabaseService>::create(path, QString(), true);
-        if (!database->isOpen())
-            abort();
         // The store folder is the one brush folder the set-up scans.
         const QString library = root + QStringLiteral("/library");
         database->writeSetting(DatabaseService::LibraryLocation, library);

@@ -13,9 +13,9 @@
 #include "Model/databaseservice.h"
 #include "Model/productcategoryitem.h"
 #include "Model/storedataservice.h"
-#include "appfolders.h"
 #include "fuzz/cannedreply.h"
 #include "fuzz/fuzzsupport.h"
+#include "fuzz/scratchlibrary.h"
 
 #include <QNetworkAccessManager>
 #include <QSortFilterProxyModel>
@@ -55,17 +55,8 @@ struct Library
 {
     Library()
     {
-        FuzzSupport::ensureApplication();
-        const QString root = FuzzSupport::scratchFolder();
-        const QString path = root + QStringLiteral("/brushes.db");
-        if (!QFile::exists(path) && !QFile::copy(QStringLiteral(KIVARA_TEMPLATE_DB), path))
-            abort();
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-        AppFolders::setProgramFolderForTesting(root + QStringLiteral("/program"));
-        database = QSharedPointer<DatabaseService>::create(path, QString(), true);
-        if (!database->isOpen())
-            abort();
-        database->writeSetting(DatabaseService::LibraryLocation, root + QStringLiteral("/library"));
+        database = FuzzSupport::openScratchLibrary();
+        database->writeSetting(DatabaseService::LibraryLocation, FuzzSupport::scratchFolder() + QStringLiteral("/library"));
         service = std::make_unique<StoreDataService>(database);
         service->setNetworkAccessManager(&store);
         // Half the installed checks say yes, so that installed and not installed both occur.

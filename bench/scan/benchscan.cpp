@@ -8,6 +8,7 @@
 //   bench_scan [files[,files...]] [rounds]      (defaults 10000,50000,250000 and 3)
 
 #include "Model/databaseservice.h"
+#include "bench/common/residentmemory.h"
 #include "Model/folderwalk.h"
 #include "Model/genericdataservice.h"
 #include "Model/hostbridge.h"
@@ -36,25 +37,6 @@ namespace {
 constexpr int filesPerFolder = 250;
 
 QTextStream out(stdout);
-
-// Current and peak resident memory of this process in KiB, from /proc.
-QPair<qint64, qint64> memoryKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    qint64 rss = 0;
-    qint64 peak = 0;
-    if (status.open(QIODevice::ReadOnly)) {
-        const QList<QByteArray> lines = status.readAll().split('\n');
-        for (const QByteArray &line : lines) {
-            const QList<QByteArray> parts = line.simplified().split(' ');
-            if (parts.size() >= 2 && parts.at(0) == "VmRSS:")
-                rss = parts.at(1).toLongLong();
-            else if (parts.size() >= 2 && parts.at(0) == "VmHWM:")
-                peak = parts.at(1).toLongLong();
-        }
-    }
-    return {rss, peak};
-}
 
 double median(std::vector<double> values)
 {
@@ -187,7 +169,7 @@ void benchmark(int files, int rounds)
     int firstRows = 0;
     int rescanRows = 0;
     qint64 loaded = 0;
-    const qint64 baseline = memoryKiB().first;
+    const qint64 baseline = residentMemoryKiB().first;
     for (int round = 0; round < rounds; ++round) {
         floor.measure([&] { runFind(tree); }, RUSAGE_CHILDREN);
         timedFind.measure([&] { runFind(tree, true); }, RUSAGE_CHILDREN);
@@ -234,9 +216,9 @@ void benchmark(int files, int rounds)
                 service->scanAll();
         });
         rescanRows = c.rows();
-        loaded = memoryKiB().first;
+        loaded = residentMemoryKiB().first;
     }
-    const auto memory = memoryKiB();
+    const auto memory = residentMemoryKiB();
 
     const double floorWall = median(floor.wall);
     const double floorCpu = median(floor.cpu);

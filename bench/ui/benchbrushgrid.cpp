@@ -8,6 +8,7 @@
 // The interface test fixture builds the program folder and the library; the brushes
 // are added to its ZBrush folder before the program starts, so start-up scans them.
 
+#include "bench/common/residentmemory.h"
 #include "tools/writers/zbrushfilewriter.h"
 #include "tests/ui/common/uifixture.h"
 
@@ -35,22 +36,11 @@ namespace {
 
 QTextStream out(stdout);
 
-// Resident and peak resident memory of this process in MiB, from /proc.
+// Resident and peak resident memory of this process in MiB.
 QPair<double, double> residentMemory()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    double rss = 0;
-    double peak = 0;
-    if (status.open(QIODevice::ReadOnly)) {
-        for (const QByteArray &line : status.readAll().split('\n')) {
-            const QList<QByteArray> parts = line.simplified().split(' ');
-            if (parts.size() >= 2 && parts.at(0) == "VmRSS:")
-                rss = parts.at(1).toDouble() / 1024;
-            if (parts.size() >= 2 && parts.at(0) == "VmHWM:")
-                peak = parts.at(1).toDouble() / 1024;
-        }
-    }
-    return {rss, peak};
+    const QPair<qint64, qint64> kib = residentMemoryKiB();
+    return {kib.first / 1024.0, kib.second / 1024.0};
 }
 
 QString loadAverage()
