@@ -50,6 +50,10 @@ bool PsdHeader::parse(const QByteArray &document, QString *error)
         *error = QStringLiteral("colour mode %1 needs %2 channels, has %3").arg(m_mode).arg(colours).arg(m_channels);
         return false;
     }
+    if (m_depth == 1 && m_mode != Bitmap) {
+        *error = QStringLiteral("colour mode %1 with 1 bit per channel").arg(m_mode);
+        return false;
+    }
     m_width = int(width);
     m_height = int(height);
 

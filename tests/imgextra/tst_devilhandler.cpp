@@ -490,7 +490,7 @@ void TestDevilHandler::badDocumentsFail()
 }
 
 // What DevIL must never see. It fails documents with fewer channels than their colour
-// mode has colours, but leaks on every one of them.
+// mode has colours, or of one bit outside the bitmap mode, but leaks on every one of them.
 void TestDevilHandler::headerCheck_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -506,6 +506,16 @@ void TestDevilHandler::headerCheck_data()
         << QStringLiteral("colour mode 3 needs 3 channels, has 2");
     QTest::newRow("CMYK of three channels") << PsdWriter::write(makeDocument(5, 3, 8, PsdWriter::Cmyk, 3))
                                             << QStringLiteral("colour mode 4 needs 4 channels, has 3");
+    // One bit per channel outside the bitmap mode: DevIL leaks on these too.
+    const auto oneBit = [](QByteArray document) {
+        document[22] = 0;
+        document[23] = 1;
+        return document;
+    };
+    QTest::newRow("grey of one bit") << oneBit(PsdWriter::write(makeDocument(5, 3, 8, PsdWriter::Grayscale, 1)))
+                                     << QStringLiteral("colour mode 1 with 1 bit per channel");
+    QTest::newRow("RGB of one bit") << oneBit(rgb8Case(5, 3, false).bytes)
+                                    << QStringLiteral("colour mode 3 with 1 bit per channel");
 }
 
 void TestDevilHandler::headerCheck()
