@@ -769,16 +769,21 @@ struct TransferResult
 // Export and the slow half of an import (copying and checking the chosen file) run on
 // the thread pool, each on a database connection of its own; only the swap of a
 // checked import happens here, on the service's own connection.
+QString SystemDataService::transferRefusal(const QString &path) const
+{
+    if (path.isEmpty())
+        return QStringLiteral("No file was chosen.");
+    if (!m_database)
+        return QStringLiteral("No library is open.");
+    if (m_transfer)
+        return QStringLiteral("Another import or export is still running.");
+    return QString();
+}
+
 bool SystemDataService::exportDatabase(const QString &url)
 {
     const QString path = localPath(url);
-    QString error;
-    if (path.isEmpty())
-        error = QStringLiteral("No file was chosen.");
-    else if (!m_database)
-        error = QStringLiteral("No library is open.");
-    else if (m_transfer)
-        error = QStringLiteral("Another import or export is still running.");
+    const QString error = transferRefusal(path);
     if (!error.isEmpty()) {
         emit databaseExported(false, error);
         return false;
@@ -797,13 +802,7 @@ bool SystemDataService::exportDatabase(const QString &url)
 bool SystemDataService::importDatabase(const QString &url)
 {
     const QString path = localPath(url);
-    QString error;
-    if (path.isEmpty())
-        error = QStringLiteral("No file was chosen.");
-    else if (!m_database)
-        error = QStringLiteral("No library is open.");
-    else if (m_transfer)
-        error = QStringLiteral("Another import or export is still running.");
+    const QString error = transferRefusal(path);
     if (!error.isEmpty()) {
         emit databaseImported(false, error);
         return false;

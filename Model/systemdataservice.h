@@ -309,6 +309,8 @@ private:
     void rescanLayouts();
     void applyLibraryMove(const QString &chosenFolder, const QString &libraryFolder);
     // Watches work on the thread pool; done runs here when it has finished.
+    // Why an export or import of that file cannot start now; empty when it can.
+    QString transferRefusal(const QString &path) const;
     void startTransfer(const QFuture<void> &work, std::function<void()> done);
     void activateEntry(const UILayoutList *list, int index, int kind, bool focusHost);
     void removeLocation(UILayoutList *list, int index);

@@ -9,8 +9,8 @@ TextField {
     font: Style.genericText12
     color: Style.genericTextColor
     placeholderTextColor: Qt.rgba(color.r, color.g, color.b, 0.45)
-    selectionColor: "#CC979797"
-    selectedTextColor: "#FF161616"
+    selectionColor: Style.textSelection
+    selectedTextColor: Style.selectedText
     selectByMouse: true
     leftPadding: 6
     rightPadding: 6

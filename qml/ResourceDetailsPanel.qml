@@ -239,8 +239,8 @@ Item {
                         selectByMouse: true
                         font: Style.genericText12
                         color: Style.genericTextColor
-                        selectionColor: "#CC979797"
-                        selectedTextColor: "#FF161616"
+                        selectionColor: Style.textSelection
+                        selectedTextColor: Style.selectedText
                         background: null
                         onTextChanged: {
                             if (loading || targetName === "")

@@ -25,8 +25,8 @@ ScrollView {
         padding: 10
         font: Style.genericText12
         color: Style.genericTextColor
-        selectionColor: "#CC979797"
-        selectedTextColor: "#FF161616"
+        selectionColor: Style.textSelection
+        selectedTextColor: Style.selectedText
         background: null
         palette.link: Style.favoriteToggleColor
         onLinkActivated: Qt.openUrlExternally(link)

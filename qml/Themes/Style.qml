@@ -10,6 +10,10 @@ Theme {
     // The theme in use; null means the built-in defaults.
     property Theme current: null
 
+    // Selected text in editable boxes looks the same in every theme.
+    readonly property color textSelection: "#CC979797"
+    readonly property color selectedText: "#FF161616"
+
     readonly property Theme theme_dark: Theme_Dark { fontFamily: style.fontFamily }
     readonly property Theme theme_apothic: Theme_Apothic { fontFamily: style.fontFamily }
     readonly property Theme theme_earthen: Theme_Earthen { fontFamily: style.fontFamily }
