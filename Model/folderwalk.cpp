@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #endif
 
@@ -65,8 +66,9 @@ public:
         m_all = filters.isEmpty();
         for (const QString &filter : filters) {
             const QString ending = filter.mid(1);
+            // A regular expression here would be compiled anew for every walk.
             const bool plainEnding = filter.startsWith(QLatin1Char('*'))
-                && !ending.contains(QRegularExpression(QStringLiteral("[*?\\[\\]\\\\]")));
+                && std::none_of(ending.cbegin(), ending.cend(), isWildcard);
             if (plainEnding && isAscii(ending))
                 m_asciiEndings.append(ending.toLatin1().toLower());
             else if (plainEnding)
@@ -116,6 +118,12 @@ public:
     }
 
 private:
+    static bool isWildcard(QChar c)
+    {
+        return c == QLatin1Char('*') || c == QLatin1Char('?') || c == QLatin1Char('[') || c == QLatin1Char(']')
+            || c == QLatin1Char('\\');
+    }
+
     static bool endsWithAscii(const char *tail, const QByteArray &lowerEnding)
     {
         for (int i = 0; i < lowerEnding.size(); ++i) {

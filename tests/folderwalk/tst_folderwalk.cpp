@@ -86,6 +86,7 @@ private slots:
             *row("ending with two dots") << portable << QStringList{"*.kiv.xml"} << QStringList{"meta.KIV.xml"};
             *row("not an ending") << portable << QStringList{"?.ztl"} << QStringList{"B.ZTL", "a.ztl", "deep/er/c.Ztl",
                                                                                        "notafile.ztl/f.ztl"};
+            *row("wildcard after the star") << portable << QStringList{"*.z??"} << tools + materials;
             *row("non-ASCII ending") << portable << QStringList{"*ÏCODE.ztl"} << QStringList{"Ünïcode.ZTL"};
             *row("everything") << portable << QStringList{"*"}
                                << tools + materials + QStringList{"meta.KIV.xml", "noext"};
