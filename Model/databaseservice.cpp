@@ -736,7 +736,6 @@ void DatabaseService::insertKivCategory(const QString &name, const QString &grou
     query.bindValue(QStringLiteral(":group"), group);
     if (!query.exec())
         qWarning() << "cannot store the maker's category" << name << query.lastError().text();
-    qDebug() << query.executedQuery();
 }
 
 QVector<DatabaseService::KivCategory> DatabaseService::readKivCategories() const

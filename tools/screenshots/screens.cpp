@@ -620,6 +620,8 @@ QList<Screen> screens()
 int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
+    // The program finds its image plug-in beside itself; this tool lives elsewhere.
+    QCoreApplication::addLibraryPath(QStringLiteral(KIVARA_BIN_DIR));
     const QStringList arguments = QCoreApplication::arguments();
     const QString output = arguments.size() > 1 ? arguments.at(1) : QStringLiteral("screenshots");
     const QString only = arguments.size() > 2 ? arguments.at(2) : QString();
