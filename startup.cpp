@@ -23,6 +23,7 @@
 namespace {
 const QString mainWindowUrl = QStringLiteral("qrc:/main.qml");
 const QString miniModeWindowUrl = QStringLiteral("qrc:/MiniModeWindow.qml");
+constexpr int staleSegmentRounds = 16;
 }
 
 int Startup::run(int &argc, char **argv)
@@ -70,11 +71,16 @@ bool Startup::claimSingleInstance()
     if (m_instanceGuard.create(1, QSharedMemory::ReadWrite))
         return true;
     // A segment left by an instance that ended abnormally goes away once the
-    // last process attached to it detaches.
-    if (m_instanceGuard.attach())
-        m_instanceGuard.detach();
-    if (m_instanceGuard.create(1, QSharedMemory::ReadWrite))
-        return true;
+    // last process attached to it detaches. Its key file goes with it, and the
+    // new key file's key can name yet another such segment (killed instances
+    // leave one each), so clearing repeats; a running instance stays attached
+    // to its segment through every round.
+    for (int round = 0; round < staleSegmentRounds; ++round) {
+        if (m_instanceGuard.attach())
+            m_instanceGuard.detach();
+        if (m_instanceGuard.create(1, QSharedMemory::ReadWrite))
+            return true;
+    }
     AppFolders::raiseWindow(QStringLiteral("Kivara"));
     QCoreApplication::exit(0);
     return false;
