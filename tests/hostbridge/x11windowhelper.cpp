@@ -1,6 +1,7 @@
 // Stands in for ZBrush's window in the window tests: a top-level window with the
 // class and title given, reporting on stdout what reaches it:
-//   ready <window> <twin or 0> <pid>   once the window is shown
+//   ready <window> <twin or 0> <pid>   once the window is shown (and, under a
+//                                      window manager, managed: WM_STATE set)
 //   press|release <keysym> <state>     key events, state in hex
 //   focus-in | mapped | iconic | active-request
 // Reads commands from stdin: "iconify" and "quit". Under a window manager the
@@ -44,6 +45,21 @@ void say(const char *format, ...)
     fflush(stdout);
 }
 
+bool windowExists(Display *display, Window window)
+{
+    static bool failed = false;
+    failed = false;
+    const auto previous = XSetErrorHandler([](Display *, XErrorEvent *) {
+        failed = true;
+        return 0;
+    });
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display, window, &attributes);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    return !failed;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -63,13 +79,16 @@ int main(int argc, char **argv)
         unsigned char *data = nullptr;
         XGetWindowProperty(display, root, XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False), 0, 1, False,
                            XA_WINDOW, &type, &format, &items, &remaining, &data);
+        const Window check = items > 0 ? *reinterpret_cast<Window *>(data) : None;
         if (data)
             XFree(data);
-        return items > 0;
+        // A manager that ended abnormally leaves its announcement behind.
+        return check != None && windowExists(display, check);
     }();
 
     const Window window = createWindow(display, argv[1], argv[2]);
-    XSelectInput(display, window, KeyPressMask | KeyReleaseMask | FocusChangeMask | StructureNotifyMask);
+    XSelectInput(display, window,
+                 KeyPressMask | KeyReleaseMask | FocusChangeMask | StructureNotifyMask | PropertyChangeMask);
     // Requests to the window manager arrive at the root.
     XSelectInput(display, root, SubstructureNotifyMask);
     XMapWindow(display, window);
@@ -81,6 +100,28 @@ int main(int argc, char **argv)
     }
 
     bool ready = false;
+    bool shown = false;
+    // A manager sets WM_STATE after it has framed the window; until then the
+    // window is not yet among the manager's clients.
+    const Atom wmStateAtom = XInternAtom(display, "WM_STATE", False);
+    const auto hasWmState = [&] {
+        Atom type = None;
+        int format = 0;
+        unsigned long items = 0;
+        unsigned long remaining = 0;
+        unsigned char *data = nullptr;
+        XGetWindowProperty(display, window, wmStateAtom, 0, 2, False, AnyPropertyType, &type, &format, &items,
+                           &remaining, &data);
+        if (data)
+            XFree(data);
+        return items > 0;
+    };
+    const auto sayReadyOnce = [&] {
+        if (!ready && shown && hasWmState()) {
+            ready = true;
+            say("ready %lu %lu %ld", window, twin, long(getpid()));
+        }
+    };
     bool iconifying = false;
     pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
     std::string input;
@@ -108,12 +149,14 @@ int main(int argc, char **argv)
                     setWmState(display, window, NormalState);
                     XSync(display, False);
                 }
-                if (!ready) {
-                    ready = true;
-                    say("ready %lu %lu %ld", window, twin, long(getpid()));
-                } else {
+                if (shown)
                     say("mapped");
-                }
+                shown = true;
+                sayReadyOnce();
+                break;
+            case PropertyNotify:
+                if (event.xproperty.window == window && event.xproperty.atom == wmStateAtom)
+                    sayReadyOnce();
                 break;
             case UnmapNotify:
                 if (event.xunmap.window == window && event.xunmap.event == window && iconifying) {
