@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -43,6 +44,26 @@ void say(const char *format, ...)
     va_end(args);
     putchar('\n');
     fflush(stdout);
+}
+
+// The items of a 32-bit property (longs, as Xlib hands them out); empty when absent.
+std::vector<unsigned long> longProperty(Display *display, Window window, Atom property, Atom type)
+{
+    Atom actualType = None;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long remaining = 0;
+    unsigned char *data = nullptr;
+    XGetWindowProperty(display, window, property, 0, 2, False, type, &actualType, &format, &items, &remaining,
+                       &data);
+    std::vector<unsigned long> values;
+    if (data && format == 32) {
+        const auto *longs = reinterpret_cast<const unsigned long *>(data);
+        values.assign(longs, longs + items);
+    }
+    if (data)
+        XFree(data);
+    return values;
 }
 
 bool windowExists(Display *display, Window window)
@@ -72,18 +93,10 @@ int main(int argc, char **argv)
     const Window root = DefaultRootWindow(display);
     const Atom activeWindow = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
     const bool managed = [&] {
-        Atom type = None;
-        int format = 0;
-        unsigned long items = 0;
-        unsigned long remaining = 0;
-        unsigned char *data = nullptr;
-        XGetWindowProperty(display, root, XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False), 0, 1, False,
-                           XA_WINDOW, &type, &format, &items, &remaining, &data);
-        const Window check = items > 0 ? *reinterpret_cast<Window *>(data) : None;
-        if (data)
-            XFree(data);
+        const auto check = longProperty(display, root, XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False),
+                                        XA_WINDOW);
         // A manager that ended abnormally leaves its announcement behind.
-        return check != None && windowExists(display, check);
+        return !check.empty() && windowExists(display, Window(check.front()));
     }();
 
     const Window window = createWindow(display, argv[1], argv[2]);
@@ -104,18 +117,7 @@ int main(int argc, char **argv)
     // A manager sets WM_STATE after it has framed the window; until then the
     // window is not yet among the manager's clients.
     const Atom wmStateAtom = XInternAtom(display, "WM_STATE", False);
-    const auto hasWmState = [&] {
-        Atom type = None;
-        int format = 0;
-        unsigned long items = 0;
-        unsigned long remaining = 0;
-        unsigned char *data = nullptr;
-        XGetWindowProperty(display, window, wmStateAtom, 0, 2, False, AnyPropertyType, &type, &format, &items,
-                           &remaining, &data);
-        if (data)
-            XFree(data);
-        return items > 0;
-    };
+    const auto hasWmState = [&] { return !longProperty(display, window, wmStateAtom, AnyPropertyType).empty(); };
     const auto sayReadyOnce = [&] {
         if (!ready && shown && hasWmState()) {
             ready = true;
